@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <cmath>
 #include <utility>
@@ -275,6 +276,10 @@ void TFormMain::SetupTabOrder() {
 }
 
 void TFormMain::SetupConnections() {
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{btnGenPlt, chkSkipBottom, chkCutDiagonally, cmbPanelsType}) {
+    control->installEventFilter(this);
+  }
   for (TEditField* field : EditFields()) {
     connect(field, &QLineEdit::textChanged, this,
             [this, field] { RunHandler([this, field] { OnFieldValueChangeEx(field); }); });
@@ -314,6 +319,7 @@ void TFormMain::RunHandler(const std::function<void()>& handler) {
   const bool outermost = FHandlerDepth == 0;
   if (outermost) {
     FMessageShown = false;
+    FFocusPulledBack = false;
   }
   ++FHandlerDepth;
   std::exception_ptr error;
@@ -663,6 +669,16 @@ void TFormMain::FocusField(TEditField* field) {
   FMovingFocus = true;
   field->setFocus(Qt::OtherFocusReason);
   FMovingFocus = false;
+  FFocusPulledBack = true;
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress) {
+    // Qt gives the clicked control the focus before it delivers the press; the field left runs
+    // its exit handler then, and its validation may have taken the focus back.
+    return std::exchange(FFocusPulledBack, false);
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 // ---------------------------------------------------------------------------------------------

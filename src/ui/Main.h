@@ -133,6 +133,11 @@ class TFormMain : public QMainWindow {
   QAction* miSave;
   QAction* miExit;
 
+ protected:
+  // Swallows the press of a click whose focus change the validation refused: a click on a
+  // control while a field is invalid shows the field's message and does nothing more.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void SetupWindow();
   void SetupPanelView();
@@ -162,10 +167,11 @@ class TFormMain : public QMainWindow {
   TRoofPanelType curPanelType = ptEmpty;
   bool computePrjEnabled = true;
 
-  int FHandlerDepth = 0;        // nesting of RunHandler
-  bool FMessageShown = false;   // a validation message was shown in the running handler
-  bool FMovingFocus = false;    // FocusField is moving the focus
-  int FFieldReactionDepth = 0;  // nesting of OnFieldValueChange
+  int FHandlerDepth = 0;          // nesting of RunHandler
+  bool FMessageShown = false;     // a validation message was shown in the running handler
+  bool FMovingFocus = false;      // FocusField is moving the focus
+  bool FFocusPulledBack = false;  // the validation moved the focus in the running handler
+  int FFieldReactionDepth = 0;    // nesting of OnFieldValueChange
   int FFieldReactionRuns = 0;
   std::exception_ptr FPendingError;  // a picture error, raised when the handler has finished
 };
