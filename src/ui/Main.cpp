@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 #include <cmath>
 #include <utility>
 
@@ -109,7 +110,14 @@ TFormMain::TFormMain(TWindowServices& services, std::string imageFolder)
   SetupMenu();
   SetupTabOrder();
   SetupConnections();
+  // An error of the start-up is shown once the window is on the screen, not before it.
+  FStartUpErrors = std::make_unique<std::vector<std::string>>();
   RunHandler([this] { FormCreate(); });
+  QTimer::singleShot(0, this, [this, errors = std::move(FStartUpErrors)] {
+    for (const std::string& text : *errors) {
+      FServices.ShowError(text);
+    }
+  });
 }
 
 TFormMain::~TFormMain() = default;
@@ -347,9 +355,17 @@ void TFormMain::ShowError(const std::exception_ptr& error) {
   try {
     std::rethrow_exception(error);
   } catch (const std::exception& e) {
-    FServices.ShowError(LocalizeErrorText(e.what()));
+    ShowErrorText(LocalizeErrorText(e.what()));
   } catch (...) {
-    FServices.ShowError("unknown error");
+    ShowErrorText("unknown error");
+  }
+}
+
+void TFormMain::ShowErrorText(const std::string& text) {
+  if (FStartUpErrors) {
+    FStartUpErrors->push_back(text);
+  } else {
+    FServices.ShowError(text);
   }
 }
 

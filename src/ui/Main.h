@@ -158,6 +158,7 @@ class TFormMain : public QMainWindow {
   void FocusField(TEditField* field);
   void ShowValidationMessage(const std::string& text, TEditField* field);
   void ShowError(const std::exception_ptr& error);
+  void ShowErrorText(const std::string& text);
   static void SetText(TEditField* field, const std::string& text);
   static std::string Text(const TEditField* field);
 
@@ -174,4 +175,6 @@ class TFormMain : public QMainWindow {
   int FFieldReactionDepth = 0;    // nesting of OnFieldValueChange
   int FFieldReactionRuns = 0;
   std::exception_ptr FPendingError;  // a picture error, raised when the handler has finished
+  // While the window is being created: the errors to show once it is shown.
+  std::unique_ptr<std::vector<std::string>> FStartUpErrors;
 };
