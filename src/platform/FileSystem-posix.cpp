@@ -229,4 +229,9 @@ std::error_code ReplaceFileContents(const std::string& path, std::string_view da
   return {};
 }
 
+std::error_code WriteStandardOutput(std::string_view data) {
+  IgnoreFileSizeSignal();
+  return WriteAll(STDOUT_FILENO, data);
+}
+
 }  // namespace platform

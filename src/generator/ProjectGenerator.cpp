@@ -1,0 +1,341 @@
+#include "generator/ProjectGenerator.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "app/AppError.h"
+#include "platform/FileSystem.h"
+#include "platform/NumberText.h"
+
+namespace {
+
+[[noreturn]] void ThrowOutOfRange(double units) {
+  throw EAppError("coordinate out of range: " + platform::FormatNumber(units, ".") + " mm");
+}
+
+// Appends one move statement to out. Both coordinates are converted before anything is
+// appended, so an out-of-range coordinate leaves out as it was. The numbers are formed in a
+// buffer on the stack: the hot path allocates only when out itself grows.
+void AppendMoveStatement(std::string& out, std::string_view s, double x, double y) {
+  const std::int32_t px = TPrjGenerator::mm2plt(x);
+  const std::int32_t py = TPrjGenerator::mm2plt(y);
+  constexpr std::ptrdiff_t kDigits = 11;  // "-2147483648"
+  char tail[32];                          // " -2147483648 -2147483648;\r\n" is 27 bytes
+  char* p = tail;
+  *p++ = ' ';
+  p = std::to_chars(p, p + kDigits, px).ptr;
+  *p++ = ' ';
+  p = std::to_chars(p, p + kDigits, py).ptr;
+  *p++ = ';';
+  *p++ = '\r';
+  *p++ = '\n';
+  out.append(s);
+  out.append(tail, static_cast<std::size_t>(p - tail));
+}
+
+void AppendPlainStatement(std::string& out, std::string_view s) {
+  out.append(s);
+  out.append(";\r\n");
+}
+
+}  // namespace
+
+TPrjGenerator::TPrjGenerator(const TPanelsProject& pb) : FPrjData(pb) {}
+
+bool TPrjGenerator::HasProgram(TRoofPanelType panelType) {
+  return panelType >= ptFlat && panelType <= ptDoubleSlopeNarrow;
+}
+
+void TPrjGenerator::GenerateProject() {
+  // The ordinal is taken as it is: a project file may carry 129 to 136, for which the face
+  // computation computes nothing, so they must select no program either.
+  switch (FPrjData.PanelType()) {
+    case ptFlat:
+      GenerateFlatFacePath();
+      break;
+    case ptGutter:
+    case ptGutter3E:
+    case ptRidge:
+    case ptRidge3E:
+      GenerateIndepProject();
+      break;
+    case ptSlope:
+      GenerateSlopeFacePath();
+      break;
+    case ptDoubleSlope:
+    case ptDoubleSlopeNarrow:
+      GenerateDoubleSlopeProject();
+      break;
+    default:
+      break;
+  }
+}
+
+void TPrjGenerator::Save(const std::string& outFile) const {
+  std::string data;
+  data.reserve(FFileData.size() + 2);
+  data += FFileData;
+  data += "\r\n";
+  if (outFile.empty()) {
+    if (const auto ec = platform::WriteStandardOutput(data)) {
+      throw EAppError("Unable to write to standard output: " + ec.message());
+    }
+    return;
+  }
+  if (const auto ec = platform::ReplaceFileContents(outFile, data)) {
+    throw EAppError("Unable to write to " + outFile + ": " + ec.message());
+  }
+}
+
+std::string TPrjGenerator::GenLine(std::string_view s) {
+  std::string line;
+  AppendPlainStatement(line, s);
+  return line;
+}
+
+std::string TPrjGenerator::GenMoveLine(std::string_view s, double x, double y) {
+  std::string line;
+  AppendMoveStatement(line, s, x, y);
+  return line;
+}
+
+std::int32_t TPrjGenerator::mm2plt(double units) {
+  // A double times 40 needs at most 56 significant bits, so the product is exact in the 64-bit
+  // significand of long double and llrintl rounds it once, ties to even (the process never
+  // leaves the default rounding mode). The first test also refuses NaN and the infinities and
+  // keeps the product far inside llrintl's range.
+  if (!(std::fabs(units) <= 1e15)) {
+    ThrowOutOfRange(units);
+  }
+  const long long rounded = std::llrintl(static_cast<long double>(units) * 40);
+  if (rounded < std::numeric_limits<std::int32_t>::min() ||
+      rounded > std::numeric_limits<std::int32_t>::max()) {
+    ThrowOutOfRange(units);
+  }
+  return static_cast<std::int32_t>(rounded);
+}
+
+double TPrjGenerator::plt2mm(double units) {
+  return units / 40;
+}
+
+void TPrjGenerator::AppendLine(std::string_view s) {
+  AppendPlainStatement(FFileData, s);
+}
+
+void TPrjGenerator::AppendMove(std::string_view s, double x, double y) {
+  AppendMoveStatement(FFileData, s, x, y);
+}
+
+void TPrjGenerator::GenPltHeder() {
+  static constexpr std::string_view kHeader[] = {
+      "IN",        "VS32,1",    "VS32,2",    "VS32,3",    "VS32,4",    "VS32,5",
+      "VS32,6",    "VS32,7",    "VS32,8",    "WU0",       "PW0.350,1", "PW0.350,2",
+      "PW0.350,3", "PW0.350,4", "PW0.350,5", "PW0.350,6", "PW0.350,7", "PW0.350,8",
+  };
+  for (const std::string_view statement : kHeader) {
+    AppendLine(statement);
+  }
+}
+
+// The outlines below keep the current point (x, y) in millimetres as doubles and evaluate each
+// step's formula in the order it is written; only the integers in a statement are rounded, so
+// rounding never accumulates. Layers are counted in 64 bits so that no layer count overflows.
+
+void TPrjGenerator::GenerateFlatFacePath() {
+  // Horizontal cuts one layer thickness M apart, zigzagging down from the top of the stack.
+  const double W = FPrjData.FrontFace().Width();
+  const double M = FPrjData.FrontFace().MiddleHeight();
+  const double LH = FPrjData.LayerHeight();
+  const std::int32_t N = FPrjData.LayerCount();
+  const double E = FPrjData.Elevation();
+  const double L = FPrjData.LeftSpace();
+
+  AppendLine("LT");
+  AppendLine("SP4");
+  double x = 0;
+  double y = 0;
+  AppendMove("PU", x, y);
+  y = LH * N + E;
+  AppendMove("PD", x, y);
+  for (std::int64_t i = 1; i <= N; ++i) {
+    if (i % 2 != 0) {
+      x = L;
+      AppendMove("PD", x, y);
+      x = L + W;
+      AppendMove("PD", x, y);
+      y = y - M;
+      AppendMove("PD", x, y);
+      x = L;
+      AppendMove("PD", x, y);
+    } else {
+      y = y - M;
+      AppendMove("PD", x, y);
+    }
+  }
+  y = y - E;
+  AppendMove("PD", x, y);
+  AppendLine("PU");
+}
+
+void TPrjGenerator::GenerateSlopeFacePath() {
+  // Each layer: a horizontal cut at its top and one slanted cut through it, MF thick at the far
+  // side and MR at the near side; one bottom cut under the last layer unless SkipBottom.
+  const double W = FPrjData.RearFace().Width();
+  const double MF = FPrjData.FrontFace().MiddleHeight();
+  const double MR = FPrjData.RearFace().MiddleHeight();
+  const double LH = FPrjData.LayerHeight();
+  const std::int32_t N = FPrjData.LayerCount();
+  const double E = FPrjData.Elevation();
+  const double L = FPrjData.LeftSpace();
+  const bool SB = FPrjData.SkipBottom();
+
+  AppendLine("LT");
+  AppendLine("SP4");
+  double x = 0;
+  double y = 0;
+  AppendMove("PU", x, y);
+  y = LH * N + E;
+  AppendMove("PD", x, y);
+  for (std::int64_t i = 1; i <= N; ++i) {
+    x = L;
+    AppendMove("PD", x, y);
+    x = L + W;
+    AppendMove("PD", x, y);
+    y = y - MF;
+    AppendMove("PD", x, y);
+    x = L;
+    y = (MF - MR) + y;
+    AppendMove("PD", x, y);
+    y = y - MF;
+    AppendMove("PD", x, y);
+    if (!SB && i == N) {
+      x = L + W;
+      AppendMove("PD", x, y);
+    }
+  }
+  y = y - E;
+  AppendMove("PD", x, y);
+  AppendLine("PU");
+}
+
+void TPrjGenerator::GenerateIndepProject() {
+  GenPltHeder();
+  GenerateIndepFacePath(1);
+  GenerateIndepFacePath(2);
+}
+
+void TPrjGenerator::GenerateIndepFacePath(int FaceType) {
+  // Around the five-sided cross-section of each layer, top layer first, centred in the layer
+  // width; optionally one vertical cut through the middle of the whole stack.
+  const bool front = FaceType == 1;
+  const TPanelFace& F = front ? FPrjData.FrontFace() : FPrjData.RearFace();
+  const double H = F.Height();
+  const double W = F.Width();
+  const double M = F.MiddleHeight();
+  const double C = (FPrjData.LayerWidth() - W) / 2;
+  const double B = FPrjData.Elevation() + FPrjData.UnderBottom();
+  const double LH = FPrjData.LayerHeight();
+  const std::int32_t N = FPrjData.LayerCount();
+  const double L = FPrjData.LeftSpace();
+  const bool SB = FPrjData.SkipBottom();
+  const bool CD = FPrjData.CutDiagonally();
+  const double PH = FPrjData.ProjectSize().Height();
+
+  AppendLine("LT");
+  AppendLine(front ? "SP4" : "SP3");
+  double x = 0;
+  double y = 0;
+  AppendMove("PU", x, y);
+  y = LH * (double(N) - 1) + B;
+  AppendMove("PD", x, y);
+  for (std::int64_t i = 1; i <= N; ++i) {
+    x = L + C;
+    AppendMove("PD", x, y);
+    y = y + H;
+    AppendMove("PD", x, y);
+    x = W / 2 + L + C;
+    y = y - (H - M);
+    AppendMove("PD", x, y);
+    x = L + W + C;
+    y = (H - M) + y;
+    AppendMove("PD", x, y);
+    y = y - H;
+    AppendMove("PD", x, y);
+    if (!SB) {
+      x = W / 2 + L + C;
+      AppendMove("PD", x, y);
+      x = 0;
+      AppendMove("PD", x, y);
+    }
+    if (i < N) {
+      y = y - LH;
+      AppendMove("PD", x, y);
+    }
+  }
+  y = y - B;
+  AppendMove("PD", x, y);
+  if (CD) {
+    y = PH;
+    AppendMove("PD", x, y);
+    x = W / 2 + L;
+    AppendMove("PD", x, y);
+    y = y - PH;
+    AppendMove("PD", x, y);
+    x = 0;
+    AppendMove("PD", x, y);
+  }
+  AppendLine("PU");
+}
+
+void TPrjGenerator::GenerateDoubleSlopeProject() {
+  GenPltHeder();
+  GenerateDoubleSlopeFacePath(1);
+  GenerateDoubleSlopeFacePath(2);
+}
+
+void TPrjGenerator::GenerateDoubleSlopeFacePath(int FaceType) {
+  // Around the four-sided cross-section of each layer, top layer first: near side P high, far
+  // side Q high, the two joined by the sloping top. Both faces start at x = L.
+  const bool front = FaceType == 1;
+  const TRoofPanel& panel = FPrjData.RoofPanel();
+  const double W = front ? FPrjData.FrontFace().Width() : FPrjData.RearFace().Width();
+  const double P = front ? panel.DimC() : panel.DimD();
+  const double Q = front ? panel.DimB() : panel.DimA();
+  const double LH = FPrjData.LayerHeight();
+  const std::int32_t N = FPrjData.LayerCount();
+  const double E = FPrjData.Elevation();
+  const double L = FPrjData.LeftSpace();
+  const bool SB = FPrjData.SkipBottom();
+
+  AppendLine("LT");
+  AppendLine(front ? "SP4" : "SP3");
+  double x = 0;
+  double y = 0;
+  AppendMove("PU", x, y);
+  y = LH * (double(N) - 1) + E;
+  AppendMove("PD", x, y);
+  for (std::int64_t i = 1; i <= N; ++i) {
+    x = L;
+    AppendMove("PD", x, y);
+    y = y + P;
+    AppendMove("PD", x, y);
+    x = L + W;
+    y = y - (P - Q);
+    AppendMove("PD", x, y);
+    y = y - Q;
+    AppendMove("PD", x, y);
+    if (!SB) {
+      x = L;
+      AppendMove("PD", x, y);
+    }
+    if (i < N) {
+      y = y - LH;
+      AppendMove("PD", x, y);
+    }
+  }
+  y = y - E;
+  AppendMove("PD", x, y);
+  AppendLine("PU");
+}
