@@ -275,4 +275,32 @@ TEST(UnattendedRun, NonRegularTargetIsWrittenDirectly) {
   EXPECT_THAT(cwd.Names(), testing::ElementsAre("job.tcj"));
 }
 
+// The example projects that `make demo` runs: each gives its program; those that are worked
+// examples of the cutting paths give exactly the fixture.
+TEST(UnattendedRun, ExampleProjects) {
+  const std::string examples = std::string(TEST_DATA_DIR) + "/../../examples/";
+  const TempDir out;
+  const struct {
+    const char* example;
+    const char* fixture;
+  } kCases[] = {
+      {"flat", "flat-3-layers"}, {"gutter", "gutter-2-layers"},
+      {"gutter-3e", nullptr},    {"ridge", nullptr},
+      {"ridge-3e", nullptr},     {"slope", "slope-2-layers"},
+      {"double-slope", nullptr}, {"double-slope-narrow", "doubleslope-narrow"},
+  };
+  for (const auto& c : kCases) {
+    const std::string plt = out / (std::string(c.example) + ".plt");
+    const auto run =
+        RunTectoplan(out.path(), kProgram, "-A -I:" + examples + c.example + ".tcj -O:" + plt);
+    EXPECT_EQ(run.status, 0) << c.example << ": " << run.err;
+    EXPECT_EQ(run.err, "") << c.example;
+    const std::string program = ReadFile(plt);
+    EXPECT_THAT(program, testing::EndsWith(";\r\nPU;\r\n\r\n")) << c.example;
+    if (c.fixture != nullptr) {
+      EXPECT_EQ(program, ReadFile(kFixtures + c.fixture + ".plt")) << c.example;
+    }
+  }
+}
+
 }  // namespace
