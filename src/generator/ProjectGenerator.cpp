@@ -1,5 +1,6 @@
 #include "generator/ProjectGenerator.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -10,19 +11,29 @@
 
 namespace {
 
+// "PD -2147483648 -2147483648;\r\n"
+constexpr std::size_t kMaxStatementLength = 29;
+
 [[noreturn]] void ThrowOutOfRange(double units) {
   throw EAppError("coordinate out of range: " + platform::FormatNumber(units, ".") + " mm");
 }
 
 // Appends one move statement to out. Both coordinates are converted before anything is
-// appended, so an out-of-range coordinate leaves out as it was. The numbers are formed in a
-// buffer on the stack: the hot path allocates only when out itself grows.
+// appended, so an out-of-range coordinate leaves out as it was. The statement is composed in a
+// buffer on the stack and appended at once: the hot path allocates only when out itself grows.
 void AppendMoveStatement(std::string& out, std::string_view s, double x, double y) {
   const std::int32_t px = TPrjGenerator::mm2plt(x);
   const std::int32_t py = TPrjGenerator::mm2plt(y);
   constexpr std::ptrdiff_t kDigits = 11;  // "-2147483648"
-  char tail[32];                          // " -2147483648 -2147483648;\r\n" is 27 bytes
-  char* p = tail;
+  char buffer[64];                        // "PD -2147483648 -2147483648;\r\n" is 29 bytes
+  char* p = buffer;
+  if (s.size() <= 2) {
+    for (const char c : s) {
+      *p++ = c;
+    }
+  } else {
+    out.append(s);  // GenMoveLine accepts any statement name
+  }
   *p++ = ' ';
   p = std::to_chars(p, p + kDigits, px).ptr;
   *p++ = ' ';
@@ -30,8 +41,7 @@ void AppendMoveStatement(std::string& out, std::string_view s, double x, double 
   *p++ = ';';
   *p++ = '\r';
   *p++ = '\n';
-  out.append(s);
-  out.append(tail, static_cast<std::size_t>(p - tail));
+  out.append(buffer, static_cast<std::size_t>(p - buffer));
 }
 
 void AppendPlainStatement(std::string& out, std::string_view s) {
@@ -50,15 +60,14 @@ bool TPrjGenerator::HasProgram(TRoofPanelType panelType) {
 void TPrjGenerator::GenerateProject() {
   // The ordinal is taken as it is: a project file may carry 129 to 136, for which the face
   // computation computes nothing, so they must select no program either.
-  switch (FPrjData.PanelType()) {
+  const TRoofPanelType type = FPrjData.PanelType();
+  if (!HasProgram(type)) {
+    return;
+  }
+  ReserveText(type);
+  switch (type) {
     case ptFlat:
       GenerateFlatFacePath();
-      break;
-    case ptGutter:
-    case ptGutter3E:
-    case ptRidge:
-    case ptRidge3E:
-      GenerateIndepProject();
       break;
     case ptSlope:
       GenerateSlopeFacePath();
@@ -67,8 +76,37 @@ void TPrjGenerator::GenerateProject() {
     case ptDoubleSlopeNarrow:
       GenerateDoubleSlopeProject();
       break;
-    default:
+    default:  // the gutters and ridges
+      GenerateIndepProject();
       break;
+  }
+}
+
+void TPrjGenerator::ReserveText(TRoofPanelType type) {
+  // Room for the most statements the program can have, each at the longest a statement can be.
+  // Pages of the reserve that are never written are never touched, so the memory used stays
+  // that of the program, and the text is never copied as it grows.
+  const std::int64_t n = std::max<std::int64_t>(FPrjData.LayerCount(), 0);
+  std::int64_t statements = 0;
+  switch (type) {
+    case ptFlat:
+      statements = 8 + 3 * n;
+      break;
+    case ptSlope:
+      statements = 7 + 5 * n;
+      break;
+    case ptDoubleSlope:
+    case ptDoubleSlopeNarrow:
+      statements = 18 + 2 * (6 + 6 * n);
+      break;
+    default:
+      statements = 18 + 2 * (10 + 8 * n);
+      break;
+  }
+  constexpr std::int64_t kMostReserved = std::int64_t(1) << 30;
+  if (statements * std::int64_t(kMaxStatementLength) <= kMostReserved) {
+    FFileData.reserve(FFileData.size() +
+                      static_cast<std::size_t>(statements) * kMaxStatementLength);
   }
 }
 
@@ -101,19 +139,33 @@ std::string TPrjGenerator::GenMoveLine(std::string_view s, double x, double y) {
 }
 
 std::int32_t TPrjGenerator::mm2plt(double units) {
-  // A double times 40 needs at most 56 significant bits, so the product is exact in the 64-bit
-  // significand of long double and llrintl rounds it once, ties to even (the process never
-  // leaves the default rounding mode). The first test also refuses NaN and the infinities and
-  // keeps the product far inside llrintl's range.
-  if (!(std::fabs(units) <= 1e15)) {
+  // The first test refuses NaN, the infinities and everything far beyond 32 bits, so that the
+  // arithmetic below stays exact.
+  if (!(std::fabs(units) <= 1e9)) {
     ThrowOutOfRange(units);
   }
-  const long long rounded = std::llrintl(static_cast<long double>(units) * 40);
-  if (rounded < std::numeric_limits<std::int32_t>::min() ||
-      rounded > std::numeric_limits<std::int32_t>::max()) {
+  // units × 40 = units × 32 + units × 8. Both products are exact (powers of two); their sum s is
+  // rounded to double once and its rounding error e is recovered exactly (Fast2Sum, as
+  // |units × 32| >= |units × 8|), so s + e is the exact product.
+  const double a = units * 32;
+  const double b = units * 8;
+  const double s = a + b;
+  const double e = b - (s - a);
+  // Nearest integer, ties to even, by the classic shift through 1.5 × 2^52 (|s| < 2^51 here).
+  constexpr double kShift = 6755399441055744.0;
+  double r = (s + kShift) - kShift;
+  // s may be a tie only as a double: the exact product then lies off the half by e.
+  const double fraction = s - r;
+  if (fraction == 0.5 && e > 0) {
+    r += 1;
+  } else if (fraction == -0.5 && e < 0) {
+    r -= 1;
+  }
+  if (r < std::numeric_limits<std::int32_t>::min() ||
+      r > std::numeric_limits<std::int32_t>::max()) {
     ThrowOutOfRange(units);
   }
-  return static_cast<std::int32_t>(rounded);
+  return static_cast<std::int32_t>(r);
 }
 
 double TPrjGenerator::plt2mm(double units) {

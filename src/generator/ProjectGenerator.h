@@ -61,6 +61,7 @@ class TPrjGenerator {
   static bool HasProgram(TRoofPanelType panelType);
 
  private:
+  void ReserveText(TRoofPanelType type);
   void AppendLine(std::string_view s);
   void AppendMove(std::string_view s, double x, double y);
 

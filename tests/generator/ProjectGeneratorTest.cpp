@@ -5,7 +5,10 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -121,6 +124,32 @@ TEST(TPrjGenerator, Mm2pltRoundsTheExactProductOnceTiesToEven) {
   }
   EXPECT_EQ(TPrjGenerator::plt2mm(28364), 709.1);
   EXPECT_EQ(TPrjGenerator::plt2mm(-1), -0.025);
+}
+
+// The same rounding by a second road: the product formed in the 64-bit significand of long double
+// (exact for a double times 40) and rounded once by the x87 unit. Checked around many half units,
+// where a product rounded to double first goes wrong.
+TEST(TPrjGenerator, Mm2pltAgreesWithAnExtendedPrecisionReference) {
+  std::mt19937_64 random(20260101);
+  std::uniform_int_distribution<std::int64_t> halfUnits(-4294967296LL, 4294967294LL);
+  int checked = 0;
+  for (int i = 0; i < 30000; ++i) {
+    const std::int64_t k = i < 2000 ? i - 1000 : halfUnits(random);
+    double mm = (static_cast<double>(k) + 0.5) / 40;
+    for (int step = 0; step < 4; ++step) {
+      mm = std::nextafter(mm, -1e300);
+    }
+    for (int step = 0; step < 9; ++step, mm = std::nextafter(mm, 1e300)) {
+      const long long reference = std::llrintl(static_cast<long double>(mm) * 40);
+      if (reference < INT32_MIN || reference > INT32_MAX) {
+        EXPECT_THROW(TPrjGenerator::mm2plt(mm), EAppError) << mm;
+        continue;
+      }
+      ASSERT_EQ(TPrjGenerator::mm2plt(mm), reference) << std::hexfloat << mm;
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 100000);  // about half the random range lies beyond 32 bits
 }
 
 TEST(TPrjGenerator, Mm2pltRefusesWhatNoPlotterUnitHolds) {
