@@ -191,6 +191,15 @@ void TPrjGenerator::GenPltHeder() {
   }
 }
 
+// The frame every outline opens with: solid line, the pen, the wire up to the machine's zero,
+// then cutting straight up along x = 0 to the starting height y0 (millimetres).
+void TPrjGenerator::BeginOutline(std::string_view pen, double y0) {
+  AppendLine("LT");
+  AppendLine(pen);
+  AppendMove("PU", 0, 0);
+  AppendMove("PD", 0, y0);
+}
+
 // The outlines below keep the current point (x, y) in millimetres as doubles and evaluate each
 // step's formula in the order it is written; only the integers in a statement are rounded, so
 // rounding never accumulates. Layers are counted in 64 bits so that no layer count overflows.
@@ -204,13 +213,9 @@ void TPrjGenerator::GenerateFlatFacePath() {
   const double E = FPrjData.Elevation();
   const double L = FPrjData.LeftSpace();
 
-  AppendLine("LT");
-  AppendLine("SP4");
   double x = 0;
-  double y = 0;
-  AppendMove("PU", x, y);
-  y = LH * N + E;
-  AppendMove("PD", x, y);
+  double y = LH * N + E;
+  BeginOutline("SP4", y);
   for (std::int64_t i = 1; i <= N; ++i) {
     if (i % 2 != 0) {
       x = L;
@@ -243,13 +248,9 @@ void TPrjGenerator::GenerateSlopeFacePath() {
   const double L = FPrjData.LeftSpace();
   const bool SB = FPrjData.SkipBottom();
 
-  AppendLine("LT");
-  AppendLine("SP4");
   double x = 0;
-  double y = 0;
-  AppendMove("PU", x, y);
-  y = LH * N + E;
-  AppendMove("PD", x, y);
+  double y = LH * N + E;
+  BeginOutline("SP4", y);
   for (std::int64_t i = 1; i <= N; ++i) {
     x = L;
     AppendMove("PD", x, y);
@@ -295,13 +296,9 @@ void TPrjGenerator::GenerateIndepFacePath(int FaceType) {
   const bool CD = FPrjData.CutDiagonally();
   const double PH = FPrjData.ProjectSize().Height();
 
-  AppendLine("LT");
-  AppendLine(front ? "SP4" : "SP3");
   double x = 0;
-  double y = 0;
-  AppendMove("PU", x, y);
-  y = LH * (double(N) - 1) + B;
-  AppendMove("PD", x, y);
+  double y = LH * (double(N) - 1) + B;
+  BeginOutline(front ? "SP4" : "SP3", y);
   for (std::int64_t i = 1; i <= N; ++i) {
     x = L + C;
     AppendMove("PD", x, y);
@@ -361,13 +358,9 @@ void TPrjGenerator::GenerateDoubleSlopeFacePath(int FaceType) {
   const double L = FPrjData.LeftSpace();
   const bool SB = FPrjData.SkipBottom();
 
-  AppendLine("LT");
-  AppendLine(front ? "SP4" : "SP3");
   double x = 0;
-  double y = 0;
-  AppendMove("PU", x, y);
-  y = LH * (double(N) - 1) + E;
-  AppendMove("PD", x, y);
+  double y = LH * (double(N) - 1) + E;
+  BeginOutline(front ? "SP4" : "SP3", y);
   for (std::int64_t i = 1; i <= N; ++i) {
     x = L;
     AppendMove("PD", x, y);

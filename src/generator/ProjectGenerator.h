@@ -62,6 +62,7 @@ class TPrjGenerator {
 
  private:
   void ReserveText(TRoofPanelType type);
+  void BeginOutline(std::string_view pen, double y0);
   void AppendLine(std::string_view s);
   void AppendMove(std::string_view s, double x, double y);
 

@@ -195,6 +195,24 @@ TEST(TPrjGenerator, OutOfRangeCoordinateAppendsNoPartOfItsStatement) {
   EXPECT_EQ(generator.FileData(), "LT;\r\nSP4;\r\nPU 0 0;\r\nPD 0 400;\r\nPD 0 400;\r\n");
 }
 
+// A computed project of the given type; the narrow double slope gets faces of two widths.
+void SetUpProject(TPanelsProject& project, TRoofPanelType type, int layers, bool skipBottom,
+                  bool cutDiagonally) {
+  project.SetPanelType(type);
+  project.RoofPanel().SetDimA(60);
+  project.RoofPanel().SetDimB(110);
+  project.RoofPanel().SetDimC(80);
+  project.RoofPanel().SetDimD(30);
+  project.SetPanelLength(500);
+  project.SetFrontBaseWidth(500);
+  project.SetRearBaseWidth(400);
+  project.SetTopSpace(5);
+  project.SetLayerCount(layers);
+  project.SetSkipBottom(skipBottom);
+  project.SetCutDiagonally(cutDiagonally);
+  project.ComputeFaces();
+}
+
 // Statement counts per outline, written from the path descriptions; N of 0 or less counts as 0.
 int ExpectedOutlineCount(TRoofPanelType type, int N, bool SB, bool CD) {
   const int n = std::max(N, 0);
@@ -222,19 +240,7 @@ TEST(TPrjGenerator, StatementCountsAndMatchingOutlines) {
       for (const bool SB : {false, true}) {
         for (const bool CD : {false, true}) {
           TPanelsProject project;
-          project.SetPanelType(type);
-          project.RoofPanel().SetDimA(60);
-          project.RoofPanel().SetDimB(110);
-          project.RoofPanel().SetDimC(80);
-          project.RoofPanel().SetDimD(30);
-          project.SetPanelLength(500);
-          project.SetFrontBaseWidth(500);
-          project.SetRearBaseWidth(400);
-          project.SetTopSpace(5);
-          project.SetLayerCount(N);
-          project.SetSkipBottom(SB);
-          project.SetCutDiagonally(CD);
-          project.ComputeFaces();
+          SetUpProject(project, type, N, SB, CD);
           const auto lines = Lines(Generate(project));
           const std::string what = "type " + std::to_string(int(type)) + " N " + std::to_string(N) +
                                    " SB " + std::to_string(SB) + " CD " + std::to_string(CD);
@@ -265,21 +271,12 @@ TEST(TPrjGenerator, OptionsWithoutEffect) {
   const struct {
     TRoofPanelType type;
     bool skipBottomMatters;
-  } kCases[] = {{ptFlat, false}, {ptSlope, true}, {ptDoubleSlope, true}};
+  } kCases[] = {{ptFlat, false}, {ptSlope, true}, {ptDoubleSlopeNarrow, true}};
   for (const auto& c : kCases) {
     std::string programs[4];
     for (int flags = 0; flags < 4; ++flags) {
       TPanelsProject project;
-      project.SetPanelType(c.type);
-      project.RoofPanel().SetDimA(50);
-      project.RoofPanel().SetDimD(20);
-      project.SetPanelLength(800);
-      project.SetFrontBaseWidth(800);
-      project.SetRearBaseWidth(800);
-      project.SetLayerCount(3);
-      project.SetSkipBottom(flags & 1);
-      project.SetCutDiagonally(flags & 2);
-      project.ComputeFaces();
+      SetUpProject(project, c.type, 3, flags & 1, flags & 2);
       programs[flags] = Generate(project);
     }
     EXPECT_EQ(programs[0], programs[2]) << "CutDiagonally, type " << int(c.type);
