@@ -262,6 +262,25 @@ TEST(UnattendedRun, ImmutableTargetKeepsItsContent) {
   EXPECT_THAT(cwd.Names(), testing::ElementsAre("job.plt", "job.tcj"));
 }
 
+// An existing program is replaced with its mode kept, through a symbolic link; as root a
+// read-only mode does not stop the write, as it would not stop an ordinary open.
+TEST(UnattendedRun, ReplacesAnOldProgramKeepingItsModeThroughALink) {
+  const TempDir cwd;
+  WriteFile(cwd / "job.tcj", ReadFile(kFixtures + "gutter-2-layers.tcj"));
+  for (const auto mode : {fs::perms(0640), fs::perms(0444)}) {
+    WriteFile(cwd / "real.plt", "OLD\r\n");
+    fs::permissions(cwd / "real.plt", mode);
+    fs::remove(cwd / "link.plt");
+    fs::create_symlink("real.plt", cwd / "link.plt");
+    const auto run = RunTectoplan(cwd.path(), kProgram, "-A -I:./job.tcj -O:./link.plt");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::is_symlink(cwd / "link.plt"));
+    EXPECT_EQ(ReadFile(cwd / "real.plt"), ReadFile(kFixtures + "gutter-2-layers.plt"));
+    EXPECT_EQ(fs::status(cwd / "real.plt").permissions(), mode);
+    EXPECT_THAT(cwd.Names(), testing::ElementsAre("job.tcj", "link.plt", "real.plt"));
+  }
+}
+
 TEST(UnattendedRun, NonRegularTargetIsWrittenDirectly) {
   const TempDir cwd;
   WriteFile(cwd / "job.tcj", ReadFile(kFixtures + "flat-3-layers.tcj"));
