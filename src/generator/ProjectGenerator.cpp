@@ -1,7 +1,7 @@
 #include "generator/ProjectGenerator.h"
 
 #include <algorithm>
-#include <charconv>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -18,14 +18,53 @@ constexpr std::size_t kMaxStatementLength = 29;
   throw EAppError("coordinate out of range: " + platform::FormatNumber(units, ".") + " mm");
 }
 
+// "00" to "99", for writing two digits at a time.
+constexpr auto kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (int i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char>('0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
+
+// Writes value in plain decimal at p (a minus sign when negative, no leading zeros) and returns
+// the end. At most 11 characters.
+char* WriteInteger(char* p, std::int32_t value) {
+  std::uint32_t u = static_cast<std::uint32_t>(value);
+  if (value < 0) {
+    *p++ = '-';
+    u = 0u - u;
+  }
+  int digits = 1;
+  for (std::uint32_t bound = 10; digits < 10 && u >= bound; bound *= 10) {
+    ++digits;
+  }
+  char* const end = p + digits;
+  char* q = end;
+  while (u >= 100) {
+    const std::uint32_t pair = u % 100;
+    u /= 100;
+    q -= 2;
+    q[0] = kDigitPairs[2 * pair];
+    q[1] = kDigitPairs[2 * pair + 1];
+  }
+  if (u >= 10) {
+    q[-2] = kDigitPairs[2 * u];
+    q[-1] = kDigitPairs[2 * u + 1];
+  } else {
+    q[-1] = static_cast<char>('0' + u);
+  }
+  return end;
+}
+
 // Appends one move statement to out. Both coordinates are converted before anything is
 // appended, so an out-of-range coordinate leaves out as it was. The statement is composed in a
 // buffer on the stack and appended at once: the hot path allocates only when out itself grows.
 void AppendMoveStatement(std::string& out, std::string_view s, double x, double y) {
   const std::int32_t px = TPrjGenerator::mm2plt(x);
   const std::int32_t py = TPrjGenerator::mm2plt(y);
-  constexpr std::ptrdiff_t kDigits = 11;  // "-2147483648"
-  char buffer[64];                        // "PD -2147483648 -2147483648;\r\n" is 29 bytes
+  char buffer[32];  // "PD -2147483648 -2147483648;\r\n" is 29 bytes
   char* p = buffer;
   if (s.size() <= 2) {
     for (const char c : s) {
@@ -35,9 +74,9 @@ void AppendMoveStatement(std::string& out, std::string_view s, double x, double 
     out.append(s);  // GenMoveLine accepts any statement name
   }
   *p++ = ' ';
-  p = std::to_chars(p, p + kDigits, px).ptr;
+  p = WriteInteger(p, px);
   *p++ = ' ';
-  p = std::to_chars(p, p + kDigits, py).ptr;
+  p = WriteInteger(p, py);
   *p++ = ';';
   *p++ = '\r';
   *p++ = '\n';
