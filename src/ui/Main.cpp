@@ -15,8 +15,9 @@
 #include <cmath>
 #include <utility>
 
-#include "app/AppError.h"
 #include "app/OrvexUtils.h"
+#include "generator/ProgramCheck.h"
+#include "generator/ProjectGenerator.h"
 #include "locale/LocalStr.h"
 #include "locale/MessageStr.h"
 #include "locale/PanelInfo.h"
@@ -740,8 +741,12 @@ void TFormMain::btnGenPltClick() {
   GenAndSavePlt(ForceFileExt(*chosen, ".plt"));
 }
 
-void TFormMain::GenAndSavePlt(const std::string& /*fileName*/) {
-  throw EAppError("the cutting program generator is not part of this build");
+void TFormMain::GenAndSavePlt(const std::string& fileName) {
+  // The same road as the unattended run: the layer limit, the program, the check that it never
+  // moves below the machine's zero, and a save that never leaves a partial file.
+  TPrjGenerator generator(*FProject);
+  GenerateCheckedProgram(generator);
+  generator.Save(fileName);
 }
 
 void TFormMain::LoadPrj() {
