@@ -34,6 +34,8 @@ TEST(ForceFileExt, ComparesOnlyAsciiLettersWithoutCase) {
   EXPECT_EQ(ForceFileExt("job.tcj", ".plt"), "job.tcj.plt");
 }
 
-TEST(TAppInfo, VersionIsFixed) { EXPECT_EQ(TAppInfo().Version(), "1.2.0.0"); }
+TEST(TAppInfo, VersionIsFixed) {
+  EXPECT_EQ(TAppInfo().Version(), "1.2.0.0");
+}
 
 }  // namespace
