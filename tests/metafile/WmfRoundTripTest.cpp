@@ -287,3 +287,122 @@ TEST(WmfRoundTrip, RecordsTheReaderDoesNotDrawAreSkippedBySize) {
 }
 
 }  // namespace
+
+namespace {
+
+// A device-independent bitmap: info header, colour table (0xRRGGBB), then rows as given
+// (bottom row first unless height < 0), each padded to 4 bytes.
+TBytes Dib(int width, int height, int bits, const std::vector<std::uint32_t>& palette,
+           const std::vector<std::vector<std::uint8_t>>& rows) {
+  TBytes out;
+  auto put32 = [&out](std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) {
+      out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    }
+  };
+  put32(40);
+  put32(static_cast<std::uint32_t>(width));
+  put32(static_cast<std::uint32_t>(height));
+  out.insert(out.end(), {1, 0, static_cast<std::uint8_t>(bits), 0});
+  for (int i = 0; i < 4; ++i) {
+    put32(0);
+  }
+  put32(static_cast<std::uint32_t>(palette.size()));
+  put32(0);
+  for (std::uint32_t c : palette) {
+    out.insert(out.end(), {static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8),
+                           static_cast<std::uint8_t>(c >> 16), 0});
+  }
+  for (const auto& row : rows) {
+    out.insert(out.end(), row.begin(), row.end());
+    out.resize((out.size() + 3) / 4 * 4, 0);
+  }
+  return out;
+}
+
+// A bitmap record: the parameter words, then the bitmap.
+TBytes BitmapRecord(std::uint16_t function, std::initializer_list<int> words, const TBytes& dib) {
+  TBytes rec = Rec(function, words);
+  rec.insert(rec.end(), dib.begin(), dib.end());
+  std::uint32_t size = static_cast<std::uint32_t>(rec.size() / 2);
+  for (int i = 0; i < 4; ++i) {
+    rec[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(size >> (8 * i));
+  }
+  return rec;
+}
+
+// STRETCHDIB of the whole bitmap onto (0, 0)-(100, 50).
+TBytes StretchDib(int width, int height, const TBytes& dib) {
+  return BitmapRecord(wmf::kStretchDib,
+                      {0x0020, 0x00CC, 0, std::abs(height), width, 0, 0, 50, 100, 0, 0}, dib);
+}
+
+struct BitmapCase {
+  const char* name;
+  TBytes record;
+  int width, height;
+  std::vector<std::uint32_t> pixels;  // rows from the top
+};
+
+TEST(WmfRoundTrip, BitmapsOfEveryDepthDecode) {
+  const std::uint32_t k = 0xFF000000;
+  const BitmapCase cases[] = {
+      {"1 bit, bottom-up, 9 pixels wide",
+       StretchDib(9, 2,
+                  Dib(9, 2, 1, {0x000000, 0xFFFFFF},
+                      {{0b10000000, 0b10000000}, {0b01111111, 0b00000000}})),
+       9,
+       2,
+       {k, k | 0xFFFFFF, k | 0xFFFFFF, k | 0xFFFFFF, k | 0xFFFFFF, k | 0xFFFFFF, k | 0xFFFFFF,
+        k | 0xFFFFFF, k, k | 0xFFFFFF, k, k, k, k, k, k, k, k | 0xFFFFFF}},
+      {"4 bits with a colour table of 3",
+       StretchDib(3, 1, Dib(3, 1, 4, {0xFF0000, 0x00FF00, 0x0000FF}, {{0x21, 0x00}})),
+       3,
+       1,
+       {k | 0x0000FF, k | 0x00FF00, k | 0xFF0000}},
+      {"8 bits, an index past the table is black",
+       StretchDib(2, 1, Dib(2, 1, 8, {0x123456}, {{0, 7}})),
+       2,
+       1,
+       {k | 0x123456, k}},
+      {"32 bits, top-down",
+       StretchDib(2, -2, Dib(2, -2, 32, {}, {{1, 2, 3, 0, 4, 5, 6, 0}, {7, 8, 9, 0, 10, 11, 12, 0}})),
+       2,
+       2,
+       {k | 0x030201, k | 0x060504, k | 0x090807, k | 0x0C0B0A}},
+      {"DIBSTRETCHBLT of the top right pixel only (rows counted from the bottom)",
+       BitmapRecord(wmf::kDibStretchBlt, {0x0020, 0x00CC, 1, 1, 1, 1, 50, 100, 0, 0},
+                    Dib(2, 2, 24, {}, {{1, 1, 1, 2, 2, 2}, {3, 3, 3, 4, 4, 4}})),
+       1,
+       1,
+       {k | 0x040404}},
+  };
+  for (const BitmapCase& c : cases) {
+    TWmfDrawing drawing = ReadWmf(Join({Placeable(), Header(0), c.record, Eof()}));
+    ASSERT_EQ(drawing.items.size(), 1u) << c.name;
+    EXPECT_EQ(std::get<TWmfImage>(drawing.items[0]),
+              (TWmfImage{{0, 0, 100, 50}, c.width, c.height, c.pixels}))
+        << c.name;
+  }
+}
+
+TEST(WmfRoundTrip, BlitsWithoutBitmapAndPatternBrushesFill) {
+  TBytes pattern = BitmapRecord(wmf::kDibCreatePatternBrush, {5, 0},
+                                Dib(2, 1, 24, {}, {{0, 0, 200, 0, 0, 100}}));
+  TBytes file = Join({Placeable(), Header(1), pattern, Rec(wmf::kSelectObject, {0}),
+                      // PATCOPY with the selected brush, then WHITENESS, then a raster
+                      // operation that draws nothing on its own
+                      Rec(wmf::kDibStretchBlt, {0x0021, 0x00F0, 0, 0, 0, 0, 0, 10, 20, 5, 6}),
+                      Rec(wmf::kDibStretchBlt, {0x0062, 0x00FF, 0, 0, 0, 0, 0, 10, 20, 5, 6}),
+                      Rec(wmf::kDibStretchBlt, {0x0046, 0x0055, 0, 0, 0, 0, 0, 10, 20, 5, 6}),
+                      Eof()});
+  TWmfDrawing drawing = ReadWmf(file);
+  const TWmfPen none{TWmfPenStyle::Null, 0, kBlack};
+  ASSERT_EQ(drawing.items.size(), 2u);
+  EXPECT_EQ(drawing.items[0],
+            TWmfItem(TWmfRectangle{{6, 5, 26, 15}, 0, 0, none, {TWmfBrushStyle::Solid, {150, 0, 0}}}));
+  EXPECT_EQ(drawing.items[1],
+            TWmfItem(TWmfRectangle{{6, 5, 26, 15}, 0, 0, none, {TWmfBrushStyle::Solid, kWhite}}));
+}
+
+}  // namespace

@@ -483,9 +483,9 @@ std::vector<TPicture> DrawPictures() {
   pictures.push_back(DiagonalPanel("Panel_Gutter.wmf", 16, 46, 28));
   pictures.push_back(DiagonalPanel("Panel_Ridge.wmf", 44, 16, 52));
   pictures.push_back(ParallelPanel("Panel_Slope.wmf", 100, 100, 100, {38, 12, 12, 38}));
-  pictures.push_back(ParallelPanel("Panel_DoubleSlope.wmf", 100, 100, 100, {44, 28, 8, 20}));
+  pictures.push_back(ParallelPanel("Panel_DoubleSlope.wmf", 100, 100, 100, {44, 22, 10, 18}));
   pictures.push_back(
-      ParallelPanel("Panel_DoubleSlopeUnregular.wmf", 100, 62, 100, {44, 28, 8, 20}));
+      ParallelPanel("Panel_DoubleSlopeUnregular.wmf", 100, 62, 100, {44, 22, 10, 18}));
   pictures.push_back(DiagonalLayout());
   pictures.push_back(ParallelLayout());
   pictures.push_back(NarrowLayout());
