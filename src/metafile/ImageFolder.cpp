@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "platform/ProgramFolder.h"
+
 std::vector<std::filesystem::path> ImageFolderCandidates(
     const std::filesystem::path& programFolder) {
   return {programFolder / "images" / "",
@@ -20,7 +22,6 @@ std::filesystem::path FindImageFolder(const std::vector<std::filesystem::path>& 
 }
 
 std::filesystem::path ImageFolder() {
-  std::error_code error;
-  std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  std::filesystem::path program = platform::GetProgramFileName();
   return FindImageFolder(ImageFolderCandidates(program.parent_path()));
 }

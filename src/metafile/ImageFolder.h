@@ -15,5 +15,5 @@ std::vector<std::filesystem::path> ImageFolderCandidates(
 // picture's load error names the place beside the program where it was expected.
 std::filesystem::path FindImageFolder(const std::vector<std::filesystem::path>& candidates);
 
-// The images folder of the running program (its path taken from /proc/self/exe).
+// The images folder of the running program.
 std::filesystem::path ImageFolder();

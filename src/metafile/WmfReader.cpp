@@ -1,19 +1,14 @@
 #include "metafile/WmfReader.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <limits>
 #include <optional>
 #include <vector>
 
 #include "app/AppError.h"
 #include "metafile/WmfFormat.h"
+#include "platform/FileSystem.h"
 
 namespace {
 
@@ -1130,27 +1125,9 @@ void PlayWmf(std::span<const std::uint8_t> data, TWmfCanvas& canvas) {
 }
 
 TWmfDrawing LoadWmfFile(const std::string& path) {
-  auto cannot = [&path](const std::string& reason) {
-    return EAppError("cannot read the picture " + path + ": " + reason);
-  };
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) {
-    throw cannot("it is a folder");
+  std::string data;
+  if (std::error_code error = platform::ReadWholeFile(path, data)) {
+    throw EAppError("cannot read the picture " + path + ": " + error.message());
   }
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    throw cannot(std::strerror(errno));
-  }
-  std::vector<std::uint8_t> data;
-  char chunk[65536];
-  while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
-    data.insert(data.end(), chunk, chunk + file.gcount());
-    if (data.size() > kWmfMaxFileSize) {
-      throw EAppError("not a valid metafile: the file is larger than 16 MiB");
-    }
-  }
-  if (file.bad()) {
-    throw cannot("read error");
-  }
-  return ReadWmf(data);
+  return ReadWmf(std::span(reinterpret_cast<const std::uint8_t*>(data.data()), data.size()));
 }

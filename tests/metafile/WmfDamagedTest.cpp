@@ -208,7 +208,7 @@ TEST(WmfDamaged, MissingFileAndFolderAreNamedInTheError) {
     FAIL() << "no error";
   } catch (const EAppError& e) {
     EXPECT_EQ(std::string(e.what()),
-              std::string("cannot read the picture ") + TEST_DATA_DIR + ": it is a folder");
+              std::string("cannot read the picture ") + TEST_DATA_DIR + ": Is a directory");
   }
 }
 

@@ -366,7 +366,8 @@ TEST(WmfRoundTrip, BitmapsOfEveryDepthDecode) {
        1,
        {k | 0x123456, k}},
       {"32 bits, top-down",
-       StretchDib(2, -2, Dib(2, -2, 32, {}, {{1, 2, 3, 0, 4, 5, 6, 0}, {7, 8, 9, 0, 10, 11, 12, 0}})),
+       StretchDib(2, -2,
+                  Dib(2, -2, 32, {}, {{1, 2, 3, 0, 4, 5, 6, 0}, {7, 8, 9, 0, 10, 11, 12, 0}})),
        2,
        2,
        {k | 0x030201, k | 0x060504, k | 0x090807, k | 0x0C0B0A}},
@@ -389,18 +390,19 @@ TEST(WmfRoundTrip, BitmapsOfEveryDepthDecode) {
 TEST(WmfRoundTrip, BlitsWithoutBitmapAndPatternBrushesFill) {
   TBytes pattern = BitmapRecord(wmf::kDibCreatePatternBrush, {5, 0},
                                 Dib(2, 1, 24, {}, {{0, 0, 200, 0, 0, 100}}));
-  TBytes file = Join({Placeable(), Header(1), pattern, Rec(wmf::kSelectObject, {0}),
-                      // PATCOPY with the selected brush, then WHITENESS, then a raster
-                      // operation that draws nothing on its own
-                      Rec(wmf::kDibStretchBlt, {0x0021, 0x00F0, 0, 0, 0, 0, 0, 10, 20, 5, 6}),
-                      Rec(wmf::kDibStretchBlt, {0x0062, 0x00FF, 0, 0, 0, 0, 0, 10, 20, 5, 6}),
-                      Rec(wmf::kDibStretchBlt, {0x0046, 0x0055, 0, 0, 0, 0, 0, 10, 20, 5, 6}),
-                      Eof()});
+  TBytes file =
+      Join({Placeable(), Header(1), pattern, Rec(wmf::kSelectObject, {0}),
+            // PATCOPY with the selected brush, then WHITENESS, then a raster
+            // operation that draws nothing on its own
+            Rec(wmf::kDibStretchBlt, {0x0021, 0x00F0, 0, 0, 0, 0, 0, 10, 20, 5, 6}),
+            Rec(wmf::kDibStretchBlt, {0x0062, 0x00FF, 0, 0, 0, 0, 0, 10, 20, 5, 6}),
+            Rec(wmf::kDibStretchBlt, {0x0046, 0x0055, 0, 0, 0, 0, 0, 10, 20, 5, 6}), Eof()});
   TWmfDrawing drawing = ReadWmf(file);
   const TWmfPen none{TWmfPenStyle::Null, 0, kBlack};
   ASSERT_EQ(drawing.items.size(), 2u);
-  EXPECT_EQ(drawing.items[0],
-            TWmfItem(TWmfRectangle{{6, 5, 26, 15}, 0, 0, none, {TWmfBrushStyle::Solid, {150, 0, 0}}}));
+  EXPECT_EQ(
+      drawing.items[0],
+      TWmfItem(TWmfRectangle{{6, 5, 26, 15}, 0, 0, none, {TWmfBrushStyle::Solid, {150, 0, 0}}}));
   EXPECT_EQ(drawing.items[1],
             TWmfItem(TWmfRectangle{{6, 5, 26, 15}, 0, 0, none, {TWmfBrushStyle::Solid, kWhite}}));
 }

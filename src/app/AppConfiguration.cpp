@@ -1,0 +1,97 @@
+#include "app/AppConfiguration.h"
+
+#include <cctype>
+#include <optional>
+
+#include "locale/LocaleUtl.h"
+#include "platform/FileSystem.h"
+#include "platform/IniFile.h"
+#include "platform/ProgramFolder.h"
+#include "platform/SpecialFolders.h"
+
+TAppCfg AppCfg;
+
+namespace {
+
+constexpr char kSwitchChar = '-';
+
+// The value of the first parameter that is the switch with the given letter, or nullopt when no
+// parameter is. An empty value means the switch was given without one.
+std::optional<std::string> FindSwitchValue(const std::vector<std::string>& params, char letter) {
+  for (std::size_t i = 0; i < params.size(); ++i) {
+    const std::string& p = params[i];
+    if (p.size() < 2 || p[0] != kSwitchChar ||
+        std::tolower(static_cast<unsigned char>(p[1])) != letter) {
+      continue;
+    }
+    if (p.size() > 2) {
+      return p.substr(p[2] == ':' ? 3 : 2);
+    }
+    if (i + 1 < params.size() && !params[i + 1].empty() && params[i + 1][0] != kSwitchChar) {
+      return params[i + 1];
+    }
+    return std::string();
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+void SetConfigDefaults() {
+  const std::string exe = platform::GetProgramFileName();
+  AppCfg.AppDir = exe.substr(0, exe.rfind('/') + 1);
+  AppCfg.Language = 0;
+  AppCfg.AutoGen = false;
+  AppCfg.AutoGenInFile.clear();
+  AppCfg.AutoGenOutFile.clear();
+}
+
+std::string GetSpecialFolderPath(std::int32_t folder) {
+  return folder == kCommonAppDataFolder ? platform::GetCommonAppDataFolder() : std::string();
+}
+
+std::string GetConfigFilePath() {
+  return GetSpecialFolderPath(kCommonAppDataFolder) + "/Corvana/Tectoplan/Tectoplan.ini";
+}
+
+void ReadConfigFile(const std::string& path) {
+  std::string bytes;
+  if (platform::ReadWholeFile(path, bytes)) {
+    return;
+  }
+  const auto locales = platform::IniDocument(std::move(bytes)).ReadString("Config", "Locales");
+  if (locales && !locales->empty()) {
+    AppCfg.Language = static_cast<std::uint8_t>(GetLanguageIdByName(*locales));
+  }
+}
+
+void ReadCommandLine(const std::vector<std::string>& params) {
+  for (const std::string& p : params) {
+    if (p.size() == 2 && p[0] == kSwitchChar && (p[1] == 'A' || p[1] == 'a')) {
+      AppCfg.AutoGen = true;
+      break;
+    }
+  }
+  if (const auto value = FindSwitchValue(params, 'i')) {
+    AppCfg.AutoGenInFile = ResolveAppPath(*value);
+  }
+  if (const auto value = FindSwitchValue(params, 'o')) {
+    AppCfg.AutoGenOutFile = ResolveAppPath(*value);
+  }
+  if (const auto value = FindSwitchValue(params, 'l')) {
+    AppCfg.Language = static_cast<std::uint8_t>(GetLanguageIdByName(*value));
+  }
+}
+
+std::string ResolveAppPath(const std::string& name) {
+  return name.find('/') == std::string::npos ? AppCfg.AppDir + name : name;
+}
+
+void LoadConfiguration(const std::vector<std::string>& params) {
+  SetConfigDefaults();
+  const std::string path = GetConfigFilePath();
+  if (platform::IsRegularFile(path)) {
+    ReadConfigFile(path);
+  }
+  ReadCommandLine(params);
+}

@@ -1,0 +1,46 @@
+// The application configuration: built-in defaults, then the optional configuration file
+// (section "Config", key "Locales"), then the command-line switches A, I, O and L.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct TAppCfg {
+  std::string AppDir;          // folder of the program file, ending with "/"
+  std::uint8_t Language = 0;   // language asked for (0x15 Polish, 0x09 English); 0 for none
+  bool AutoGen = false;        // run unattended instead of opening the window
+  std::string AutoGenInFile;   // project file the unattended run reads
+  std::string AutoGenOutFile;  // cutting program the unattended run writes; empty: standard output
+};
+
+extern TAppCfg AppCfg;
+
+// The shell folder number of the folder for data shared by all users of the machine.
+inline constexpr std::int32_t kCommonAppDataFolder = 0x23;
+
+// Defaults, then the configuration file when it exists, then the command line, which thus
+// overrides the file. params are the program's parameters without the program name.
+void LoadConfiguration(const std::vector<std::string>& params);
+
+void SetConfigDefaults();
+
+// <common application-data folder>/Corvana/Tectoplan/Tectoplan.ini
+std::string GetConfigFilePath();
+
+// The path of a shell special folder; only kCommonAppDataFolder is known, others give "".
+std::string GetSpecialFolderPath(std::int32_t folder);
+
+// Reads "Locales" of section "Config"; an unreadable file leaves the defaults.
+void ReadConfigFile(const std::string& path);
+
+// A switch is a parameter that begins with "-" ("/" begins an absolute path here). Each switch
+// is looked for in its own scan, in the order A, I, O, L, and its first match is used. A is
+// exactly -A or -a. I, O and L take the rest of the parameter after the letter (one ":" right
+// behind the letter skipped), or, when the parameter is just the two characters, the next
+// parameter unless that begins with "-"; a switch without a value stores an empty value.
+void ReadCommandLine(const std::vector<std::string>& params);
+
+// A name without a directory part (no "/") is taken to lie in the program folder; any other name
+// is returned unchanged. An empty name gives the program folder itself.
+std::string ResolveAppPath(const std::string& name);

@@ -1,0 +1,18 @@
+// The table of localized texts: 101 slots filled once at start-up with the Polish or the English
+// texts (UTF-8) and read by slot index.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+inline constexpr std::size_t kLocalStrCount = 101;
+
+// Chooses the interface language from AppCfg.Language (or the system's, when none is configured)
+// and fills the table with its texts.
+void InitLocalStr();
+void LoadPolishStr();
+void LoadEnglishStr();
+
+// The text of a slot; empty for a slot never filled and for an index beyond the table.
+std::string GetLocalStr(std::uint8_t index);

@@ -1,0 +1,11 @@
+// Where the running program lies.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// The full path of the running program file; empty when the system cannot tell.
+std::string GetProgramFileName();
+
+}  // namespace platform
