@@ -18,6 +18,7 @@ using Bytes = std::span<const std::uint8_t>;
 // hostile file can make the reader take.
 constexpr std::size_t kMaxSavedStates = 4096;
 constexpr std::uint64_t kMaxBitmapPixels = std::uint64_t{1} << 24;
+constexpr double kMaxFrameUnits = 1e9;
 
 [[noreturn]] void Fail(const std::string& reason) {
   throw EAppError("not a valid metafile: " + reason);
@@ -379,6 +380,7 @@ class TPlayer {
         break;
       }
       TCursor params(data_.subspan(pos + 6, std::size_t{words} * 2 - 6), where);
+      record_ = &params;
       Record(function, params);
       pos += std::size_t{words} * 2;
     }
@@ -467,7 +469,17 @@ class TPlayer {
 
   TWmfPoint Map(double x, double y) const {
     TWmfPoint s = Scale();
-    return {(x - dc_.winOrg.x) * s.x + dc_.vpOrg.x, (y - dc_.winOrg.y) * s.y + dc_.vpOrg.y};
+    return {InRange((x - dc_.winOrg.x) * s.x + dc_.vpOrg.x),
+            InRange((y - dc_.winOrg.y) * s.y + dc_.vpOrg.y)};
+  }
+
+  // Mapping records can pile up scales and offsets without bound; what they give must stay a
+  // number a renderer can draw with.
+  double InRange(double v) const {
+    if (!(std::abs(v) <= kMaxFrameUnits)) {
+      record_->Reject("maps its coordinates or sizes out of range");
+    }
+    return v;
   }
   TWmfPoint Map(TWmfPoint p) const { return Map(p.x, p.y); }
 
@@ -477,7 +489,7 @@ class TPlayer {
   }
 
   TWmfPen Pen() const {
-    return {dc_.pen.style, std::abs(dc_.pen.width * Scale().x), dc_.pen.color};
+    return {dc_.pen.style, InRange(std::abs(dc_.pen.width * Scale().x)), dc_.pen.color};
   }
   TWmfBrush Brush() const {
     if (dc_.brush.style != TWmfBrushStyle::Hatched) {
@@ -491,7 +503,8 @@ class TPlayer {
     // A negative height is the em height; a positive one the cell height, of which the em is
     // about four fifths in common fonts; 0 asks for the default size of 12 points.
     double emLogical = f.height < 0 ? -f.height : f.height * 0.8;
-    font.height = f.height == 0 ? unitsPerInch_ * 12.0 / 72.0 : emLogical * std::abs(Scale().y);
+    font.height =
+        InRange(f.height == 0 ? unitsPerInch_ * 12.0 / 72.0 : emLogical * std::abs(Scale().y));
     font.weight = f.weight;
     font.italic = f.italic;
     font.underline = f.underline;
@@ -702,8 +715,8 @@ class TPlayer {
         double bottom = in.I16(), right = in.I16(), top = in.I16(), left = in.I16();
         TWmfPoint s = Scale();
         BeforeDraw();
-        out_.Draw(TWmfRectangle{MapRect(left, top, right, bottom), std::abs(w * s.x) / 2,
-                                std::abs(h * s.y) / 2, Pen(), Brush()});
+        out_.Draw(TWmfRectangle{MapRect(left, top, right, bottom), InRange(std::abs(w * s.x) / 2),
+                                InRange(std::abs(h * s.y) / 2), Pen(), Brush()});
         break;
       }
       case wmf::kArc:
@@ -1022,7 +1035,7 @@ class TPlayer {
     if (length > 0 && in.Left() >= static_cast<std::size_t>(length) * 2) {
       double sx = std::abs(Scale().x);
       for (std::uint8_t byte : bytes) {
-        double advance = in.I16() * sx;
+        double advance = InRange(in.I16() * sx);
         if (byte != 0) {
           text.advances.push_back(advance);
         }
@@ -1112,6 +1125,7 @@ class TPlayer {
   std::vector<TDcState> saved_;
   std::vector<std::optional<TObject>> objects_;
   TWmfRecorder out_;
+  const TCursor* record_ = nullptr;  // the record being played, for its errors
 };
 
 }  // namespace

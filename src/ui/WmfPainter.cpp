@@ -3,6 +3,8 @@
 #include <QFontMetricsF>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -156,7 +158,9 @@ void TWmfQtCanvas::Draw(const TWmfText& item) {
   // Text is laid out unstretched in the target's own units, its size scaled with the height.
   QFont font(item.font.face.empty() ? QStringLiteral("Sans")
                                     : QString::fromStdString(item.font.face));
-  font.setPixelSize(std::max(1, qRound(item.font.height * scaleY_)));
+  // Within what a font renderer takes: from a pixel to a few thousand.
+  font.setPixelSize(
+      static_cast<int>(std::lround(std::clamp(item.font.height * scaleY_, 1.0, 4096.0))));
   font.setWeight(static_cast<QFont::Weight>(std::clamp(item.font.weight, 1, 1000)));
   font.setItalic(item.font.italic);
   font.setUnderline(item.font.underline);

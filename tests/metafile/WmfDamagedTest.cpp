@@ -138,6 +138,11 @@ TEST(WmfDamaged, EachDamageGivesItsReason) {
       {"bitmap header cut short",
        WithRecords({Rec(wmf::kStretchDib, {0x20, 0xCC, 0, 1, 2, 0, 0, 100, 200, 0, 0, 40, 0})}),
        At("STRETCHDIB", kFirst) + " is too short for its contents"},
+      {"a viewport scaled up without bound",
+       WithRecords({Rec(wmf::kSetViewportExt, {32767, 32767}), Rec(wmf::kSetWindowExt, {1, 1}),
+                    Rec(wmf::kScaleViewportExt, {1, 32767, 1, 32767}),
+                    Rec(wmf::kPolyline, {2, 0, 0, 30000, 30000})}),
+       At("POLYLINE", kFirst + 34) + " maps its coordinates or sizes out of range"},
       {"thousands of saved states", WithRecords({saves}),
        At("SAVEDC", kFirst + 4096 * 6) + " saves more than 4096 states"},
   };
