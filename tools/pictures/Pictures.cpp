@@ -324,7 +324,13 @@ TPicture ParallelPanel(const char* fileName, double width, double rearWidth, dou
       s.Line(top(0) + (top(1) - top(0)) * t, top(3) + (top(2) - top(3)) * t);
     }
   }
-  Dimension(s, bottom(1), bottom(2), Centroid({bottom(0), bottom(3)}), 14, "L", 15);
+  // The length along the far side's foot; where the far side runs in toward the rear, along
+  // the near side's top, which keeps the panel's length.
+  if (rearWidth == width) {
+    Dimension(s, bottom(1), bottom(2), Centroid({bottom(0), bottom(3)}), 14, "L", 15);
+  } else {
+    Dimension(s, top(0), top(3), Centroid({top(1), top(2)}), 14, "L", 15);
+  }
   P inside = Centroid({top(0), top(1), top(2), top(3)});
   for (int i = 0; i < 4; ++i) {
     CornerBadge(s, top(i), inside, letters[i]);
