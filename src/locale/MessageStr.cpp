@@ -26,7 +26,14 @@ constexpr TMessage kMessages[] = {
     {"coordinate out of range: %1 mm", "Współrzędna poza zakresem: %1 mm"},
     {"cannot read the picture %1: %2", "Nie można wczytać obrazu %1: %2"},
     {"not a valid metafile: %1", "Plik nie jest prawidłowym metaplikiem: %1"},
-    {"no such file", "plik nie istnieje"},
+    // The system's reasons that follow a file name.
+    {"No such file or directory", "Nie ma takiego pliku ani katalogu"},
+    {"Permission denied", "Brak dostępu"},
+    {"Operation not permitted", "Operacja niedozwolona"},
+    {"Is a directory", "To jest katalog"},
+    {"File too large", "Plik jest za duży"},
+    {"No space left on device", "Brak miejsca na urządzeniu"},
+    {"Read-only file system", "System plików tylko do odczytu"},
 };
 
 // Splits a pattern into literals and placeholder numbers: literal, part, literal, part, ...
@@ -81,8 +88,8 @@ std::string LocalizeErrorText(const std::string& text) {
   std::vector<std::string> parts;
   for (const TMessage& message : kMessages) {
     if (Match(message.english, text, parts)) {
-      // The reason after a name may itself be a known message ("cannot read the picture X: no such
-      // file").
+      // The reason after a name may itself be a known message ("cannot read the picture X: No
+      // such file or directory").
       if (parts.size() >= 2) {
         parts.back() = LocalizeErrorText(parts.back());
       }

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 #include <string>
+
+#include "metafile/WmfCanvas.h"
 
 class TImageBox : public QWidget {
   Q_OBJECT
@@ -11,8 +14,9 @@ class TImageBox : public QWidget {
  public:
   explicit TImageBox(QWidget* parent);
 
-  // Replaces the picture with the file at path. A missing or unreadable file raises EAppError
-  // "cannot read the picture PATH: REASON" and leaves the box empty.
+  // Replaces the picture with the metafile at path. A missing or unreadable file raises EAppError
+  // "cannot read the picture PATH: REASON", a damaged one "not a valid metafile: REASON"; either
+  // leaves the box empty.
   void Load(const std::string& path);
 
   // The file of the picture shown; empty when the box shows none.
@@ -23,5 +27,5 @@ class TImageBox : public QWidget {
 
  private:
   std::string FFileName;
-  std::string FData;  // the picture file's bytes
+  std::optional<TWmfDrawing> FDrawing;
 };

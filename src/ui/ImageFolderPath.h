@@ -1,5 +1,5 @@
 // Where the window finds its pictures: the folder "images" beside the program, else the
-// installed data folder.
+// installed data folder (see ImageFolder).
 #pragma once
 
 #include <string>

@@ -11,7 +11,7 @@ struct TCase {
 
 const TCase kCases[] = {
     {"Unable to write to /tmp/x/a.plt: No such file or directory",
-     "Nie mo\u017Cna zapisa\u0107 pliku /tmp/x/a.plt: No such file or directory"},
+     "Nie mo\u017Cna zapisa\u0107 pliku /tmp/x/a.plt: Nie ma takiego pliku ani katalogu"},
     {"Unable to write to /ro/p.tcj", "Nie mo\u017Cna zapisa\u0107 pliku /ro/p.tcj"},
     {"'12,5' is not a valid integer value",
      "'12,5' nie jest prawid\u0142ow\u0105 liczb\u0105 ca\u0142kowit\u0105"},
@@ -23,10 +23,15 @@ const TCase kCases[] = {
     {"layer count 200000 is above the limit of 100000 layers",
      "Liczba warstw 200000 przekracza dopuszczalne 100000 warstw"},
     // The reason of a picture error is itself a known message.
-    {"cannot read the picture /opt/images/Panel_Flat.wmf: no such file",
-     "Nie mo\u017Cna wczyta\u0107 obrazu /opt/images/Panel_Flat.wmf: plik nie istnieje"},
+    {"cannot read the picture /opt/images/Panel_Flat.wmf: No such file or directory",
+     "Nie mo\u017Cna wczyta\u0107 obrazu /opt/images/Panel_Flat.wmf: Nie ma takiego pliku ani "
+     "katalogu"},
+    {"Unable to write to /x/p.plt: Permission denied",
+     "Nie mo\u017Cna zapisa\u0107 pliku /x/p.plt: Brak dost\u0119pu"},
+    {"not a valid metafile: truncated record",
+     "Plik nie jest prawid\u0142owym metaplikiem: truncated record"},
     // A file name that looks like a message stays as it is.
-    {"Unable to write to no such file", "Nie mo\u017Cna zapisa\u0107 pliku no such file"},
+    {"Unable to write to Is a directory", "Nie mo\u017Cna zapisa\u0107 pliku Is a directory"},
     // Unknown texts pass unchanged.
     {"something else went wrong", "something else went wrong"},
     {"Unable to write to ", "Unable to write to "},

@@ -213,7 +213,7 @@ TEST_F(WindowTest, MissingPictureAtStartUpIsShownOnceAfterTheStartUp) {
   TFormMain& form = Open();
   ASSERT_EQ(services_.errors.size(), 1u);
   EXPECT_EQ(services_.errors[0],
-            "cannot read the picture " + Path("images/FoamBlockLayout_1.wmf") + ": no such file");
+            "cannot read the picture " + Path("images/FoamBlockLayout_1.wmf") + ": No such file or directory");
   EXPECT_EQ(form.imgMachine->FileName(), "");
   EXPECT_EQ(form.imgBlockSkech->FileName(), Path("images/Panel_Empty.wmf"));
   // The rest of the start-up ran: list, rules and the work area.

@@ -136,15 +136,11 @@ class WindowTest : public testing::Test {
 
   std::string Path(const std::string& name) const { return (folder_ / name).string(); }
 
+  // The pictures the build drew, copied so that a test may remove or damage its own.
   void CopyPicture(const char* name) {
-    const std::filesystem::path built =
-        std::filesystem::path(TECTOPLAN_BINARY_DIR) / "images" / name;
-    if (std::filesystem::exists(built)) {
-      std::filesystem::copy_file(built, folder_ / "images" / name,
-                                 std::filesystem::copy_options::overwrite_existing);
-    } else {
-      std::ofstream(folder_ / "images" / name, std::ios::binary) << "picture";
-    }
+    std::filesystem::copy_file(std::filesystem::path(TECTOPLAN_BINARY_DIR) / "images" / name,
+                               folder_ / "images" / name,
+                               std::filesystem::copy_options::overwrite_existing);
   }
 
   std::filesystem::path folder_;

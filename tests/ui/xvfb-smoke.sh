@@ -10,19 +10,11 @@ if [[ ${2:-} != --on-display ]]; then
 fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# The program with its window module and its pictures in a folder of their own. Pictures not
-# built yet are stood in for by files that the window loads without drawing them.
+# The program with its window module and its pictures in a folder of their own.
 build=$(dirname "$program")
 mkdir -p "$work/app/images"
 cp "$program" "$build/libtectoplan-ui.so" "$work/app/"
-if compgen -G "$build/images/*.wmf" >/dev/null; then
-  cp "$build"/images/*.wmf "$work/app/images/"
-else
-  for name in Panel_Empty Panel_Flat Panel_Gutter Panel_Ridge Panel_Slope Panel_DoubleSlope \
-    Panel_DoubleSlopeUnregular FoamBlockLayout_1 FoamBlockLayout_2 FoamBlockLayout_3; do
-    echo picture >"$work/app/images/$name.wmf"
-  done
-fi
+cp "$build"/images/*.wmf "$work/app/images/"
 program=$work/app/$(basename "$program")
 
 run() {

@@ -1,0 +1,27 @@
+#include "metafile/ImageFolder.h"
+
+#include <system_error>
+
+#include "platform/ProgramFolder.h"
+
+std::vector<std::filesystem::path> ImageFolderCandidates(
+    const std::filesystem::path& programFolder) {
+  return {programFolder / "images" / "",
+          (programFolder / ".." / "share" / "tectoplan" / "images" / "").lexically_normal(),
+          std::filesystem::path(TECTOPLAN_INSTALLED_IMAGES) / ""};
+}
+
+std::filesystem::path FindImageFolder(const std::vector<std::filesystem::path>& candidates) {
+  for (const auto& folder : candidates) {
+    std::error_code error;
+    if (std::filesystem::is_directory(folder, error)) {
+      return folder;
+    }
+  }
+  return candidates.empty() ? std::filesystem::path() : candidates.front();
+}
+
+std::filesystem::path ImageFolder() {
+  std::filesystem::path program = platform::GetProgramFileName();
+  return FindImageFolder(ImageFolderCandidates(program.parent_path()));
+}

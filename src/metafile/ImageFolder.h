@@ -1,0 +1,19 @@
+// Where the program's pictures (the panel sketches and block layouts) lie: the folder "images"
+// beside the program first (the build tree, a portable copy), then the installed data folder.
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+// The folders to look in, in order, for a program in programFolder: programFolder/images/,
+// programFolder/../share/tectoplan/images/ (a moved installation) and the data folder of the
+// installation prefix.
+std::vector<std::filesystem::path> ImageFolderCandidates(
+    const std::filesystem::path& programFolder);
+
+// The first of the candidates that is a folder. When none is, the first candidate, so that a
+// picture's load error names the place beside the program where it was expected.
+std::filesystem::path FindImageFolder(const std::vector<std::filesystem::path>& candidates);
+
+// The images folder of the running program.
+std::filesystem::path ImageFolder();
