@@ -230,6 +230,41 @@ void DrawOutline(SvgWriter& svg, const Outline& outline, int index, const Frame&
           Precise(0.45 / f.scale) + "\" stroke-linejoin=\"round\"" + dash + "/>\n");
 }
 
+// Rings the point of each failure and warning on the plot and names its statement, so a fault
+// too small to see at the page's scale is still found.
+void DrawFindingMarks(SvgWriter& svg, const Program& program, const CheckReport& report,
+                      const Frame& f) {
+  int marked = 0;
+  for (const Finding& finding : report.findings) {
+    if (finding.severity == Severity::Note || finding.statement == 0 || marked == kFindingsShown) {
+      continue;
+    }
+    const Move* at = nullptr;
+    for (const Outline& outline : program.outlines) {
+      if (finding.statement < outline.firstStatement || finding.statement > outline.lastStatement) {
+        continue;
+      }
+      for (const Move& move : outline.moves) {
+        if (move.statement == finding.statement) {
+          at = &move;
+          break;
+        }
+      }
+    }
+    if (at == nullptr) {
+      continue;
+    }
+    ++marked;
+    const char* colour = finding.severity == Severity::Failure ? kFailRed : kWarnAmber;
+    const double x = f.PageX(at->x / kUnitsPerMillimetre);
+    const double y = f.PageY(at->y / kUnitsPerMillimetre);
+    svg.Raw("<circle cx=\"" + Num(x) + "\" cy=\"" + Num(y) +
+            "\" r=\"2.6\" fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"0.6\"/>\n");
+    svg.Text(x + 3.4, y - 2.4, 2.8, "statement " + std::to_string(finding.statement), colour,
+             "start", "bold");
+  }
+}
+
 void DrawLegend(SvgWriter& svg, const CheckReport& report, const PreviewOptions& options) {
   double y = kPlotTop + 2;
   for (const OutlineFigures& o : report.outlines) {
@@ -380,6 +415,7 @@ std::string DrawPreviewSvg(const Program& program, const CheckReport& report,
               "\" stroke-width=\"0.4\"/>\n");
     }
   }
+  DrawFindingMarks(svg, program, report, frame);
   DrawLegend(svg, report, options);
   DrawFindings(svg, report);
   svg.Raw("</svg>\n");

@@ -139,6 +139,7 @@ TEST(PreviewSvg, ShowsTheVerdictTheFindingsAndTheFigures) {
                         "zero<"),
             std::string::npos);
   EXPECT_NE(failed.find(">work area: no project given<"), std::string::npos);
+  EXPECT_NE(failed.find("font-weight=\"bold\">statement 14<"), std::string::npos);  // the ring
 }
 
 TEST(PreviewSvg, EscapesTextFromTheProgramAndTheTitle) {
