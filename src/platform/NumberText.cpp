@@ -110,6 +110,11 @@ std::string FormatNumber(double value, std::string_view decimalSeparator) {
   const auto expText = text.substr(e + 1);
   std::from_chars(expText.data() + (expText.front() == '+' ? 1 : 0),
                   expText.data() + expText.size(), exponent);
+  // The largest doubles round up past the largest double at 15 digits; such a text could never
+  // be read back, so they are written rounded toward zero instead.
+  if (exponent == 308 && digits > "179769313486231") {
+    digits = "179769313486231";
+  }
   while (digits.size() > 1 && digits.back() == '0') {
     digits.pop_back();
   }

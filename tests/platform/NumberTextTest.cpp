@@ -40,7 +40,10 @@ TEST(FormatNumber, GeneralFormatWithFifteenDigits) {
       {-2.5e-7, "-2.5E-7"},
       {123456789012345678.0, "1.23456789012346E17"},
       {std::numeric_limits<double>::denorm_min(), "4.94065645841247E-324"},
-      {std::numeric_limits<double>::max(), "1.79769313486232E308"},
+      // Rounded toward zero: 1.79769313486232E308 would be beyond the largest double.
+      {std::numeric_limits<double>::max(), "1.79769313486231E308"},
+      {-1.797693134862315e308, "-1.79769313486231E308"},
+      {1.79769313486231e308, "1.79769313486231E308"},
       {std::numeric_limits<double>::infinity(), "INF"},
       {-std::numeric_limits<double>::infinity(), "-INF"},
       {std::numeric_limits<double>::quiet_NaN(), "NAN"},

@@ -274,15 +274,20 @@ TEST(ComputeFaces, StackHeightRoundsOnce) {
   EXPECT_EQ(p.ProjectSize().Height(), 1.0);
 }
 
+// A ridge whose rear face lies 30 below zero, computed: UnderBottom 30, work-area height 232.
+void ComputeRidgeBelowZero(TPanelsProject& p) {
+  p.SetPanelType(ptRidge);
+  p.RoofPanel().SetDimA(200);
+  p.RoofPanel().SetDimB(20);
+  p.RoofPanel().SetDimC(100);
+  p.SetPanelLength(1000);
+  p.ComputeFaces();
+}
+
 TEST(ComputeFaces, TypesWithoutComputationKeepThePreviousValues) {
   for (const int later : {0, 9, 10, 129, 255}) {
     TPanelsProject p;
-    p.SetPanelType(ptRidge);
-    p.RoofPanel().SetDimA(200);
-    p.RoofPanel().SetDimB(20);
-    p.RoofPanel().SetDimC(100);
-    p.SetPanelLength(1000);
-    p.ComputeFaces();
+    ComputeRidgeBelowZero(p);
     p.SetPanelType(static_cast<TRoofPanelType>(later));
     p.RoofPanel().SetDimA(1);
     p.ComputeFaces();
@@ -295,12 +300,7 @@ TEST(ComputeFaces, TypesWithoutComputationKeepThePreviousValues) {
 
 TEST(ComputeFaces, OnlyGuttersAndRidgesWriteUnderBottom) {
   TPanelsProject p;
-  p.SetPanelType(ptRidge);
-  p.RoofPanel().SetDimA(200);
-  p.RoofPanel().SetDimB(20);
-  p.RoofPanel().SetDimC(100);
-  p.SetPanelLength(1000);
-  p.ComputeFaces();
+  ComputeRidgeBelowZero(p);
   ASSERT_EQ(p.UnderBottom(), 30);
   p.SetPanelType(ptFlat);
   p.ComputeFaces();
