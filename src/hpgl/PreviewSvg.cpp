@@ -11,9 +11,10 @@ namespace {
 // The page, in millimetres from its top left corner.
 constexpr double kPageWidth = 297;
 constexpr double kPageHeight = 210;
-constexpr double kPlotLeft = 24, kPlotTop = 24, kPlotRight = 196, kPlotBottom = 160;
+// The plot box is as high as the drawing needs, up to kPlotBottomMost; what follows moves up.
+constexpr double kPlotLeft = 24, kPlotTop = 24, kPlotRight = 196, kPlotBottomMost = 160;
+constexpr double kPlotLeast = 70;  // the least height of the plot box
 constexpr double kLegendLeft = 204;
-constexpr double kFindingsTop = 176;
 constexpr int kFindingsShown = 6;
 
 const char* const kInk = "#1d2329";
@@ -55,10 +56,32 @@ std::string DashArray(double on, double off) {
   return " stroke-dasharray=\"" + Precise(on) + " " + Precise(off) + "\"";
 }
 
+// Text for the SVG: XML's special characters escaped; control characters and bytes that are not
+// well-formed UTF-8 (a file name may hold any bytes) become '?', so the document stays valid.
 std::string Escaped(const std::string& text) {
   std::string out;
-  for (const char c : text) {
-    switch (c) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte >= 0x80) {
+      const std::size_t length = byte >= 0xF0 && byte < 0xF5   ? 4
+                                 : byte >= 0xE0 && byte < 0xF0 ? 3
+                                 : byte >= 0xC2 && byte < 0xE0 ? 2
+                                                               : 0;
+      std::size_t n = 1;
+      while (n < length && i + n < text.size() &&
+             (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80) {
+        ++n;
+      }
+      if (length != 0 && n == length) {
+        out.append(text, i, n);
+        i += n;
+      } else {
+        out += '?';
+        ++i;
+      }
+      continue;
+    }
+    switch (text[i]) {
       case '&':
         out += "&amp;";
         break;
@@ -72,8 +95,9 @@ std::string Escaped(const std::string& text) {
         out += "&quot;";
         break;
       default:
-        out += c;
+        out += byte < 0x20 || byte == 0x7F ? '?' : text[i];
     }
+    ++i;
   }
   return out;
 }
@@ -92,6 +116,7 @@ double NiceStep(double span, double parts) {
 
 // Maps program millimetres (y up) onto the page (y down), the same scale on both axes.
 struct Frame {
+  double plotBottom = kPlotBottomMost;  // page y of the plot box's lower side
   double scale = 1;
   double offsetX = 0;  // page x of program x 0
   double offsetY = 0;  // page y of program y 0
@@ -137,43 +162,44 @@ Frame FitFrame(const Extent& e) {
   const double spanX = std::max(e.maxX - e.minX, 1.0);
   const double spanY = std::max(e.maxY - e.minY, 1.0);
   const double plotWidth = kPlotRight - kPlotLeft;
-  const double plotHeight = kPlotBottom - kPlotTop;
+  const double plotHeight = kPlotBottomMost - kPlotTop;
   Frame f;
   f.scale = std::min(plotWidth / (spanX * 1.08), plotHeight / (spanY * 1.08));
+  f.plotBottom = kPlotTop + std::clamp(spanY * 1.08 * f.scale, kPlotLeast, plotHeight);
   f.offsetX = kPlotLeft + spanX * 0.04 * f.scale - e.minX * f.scale;
-  f.offsetY = kPlotBottom - spanY * 0.04 * f.scale + e.minY * f.scale;
+  f.offsetY = f.plotBottom - spanY * 0.04 * f.scale + e.minY * f.scale;
   return f;
 }
 
 // Shades the plot box left of and below the machine's zero, where the wire must never go.
 void DrawForbidden(SvgWriter& svg, const Frame& f) {
   const double zeroX = std::clamp(f.PageX(0), kPlotLeft, kPlotRight);
-  const double zeroY = std::clamp(f.PageY(0), kPlotTop, kPlotBottom);
+  const double zeroY = std::clamp(f.PageY(0), kPlotTop, f.plotBottom);
   const auto rect = [&](double x, double y, double w, double h) {
     if (w > 0 && h > 0) {
       svg.Raw("<rect x=\"" + Num(x) + "\" y=\"" + Num(y) + "\" width=\"" + Num(w) + "\" height=\"" +
               Num(h) + "\" fill=\"#fbe4e6\"/>\n");
     }
   };
-  rect(kPlotLeft, kPlotTop, zeroX - kPlotLeft, kPlotBottom - kPlotTop);
-  rect(zeroX, zeroY, kPlotRight - zeroX, kPlotBottom - zeroY);
+  rect(kPlotLeft, kPlotTop, zeroX - kPlotLeft, f.plotBottom - kPlotTop);
+  rect(zeroX, zeroY, kPlotRight - zeroX, f.plotBottom - zeroY);
 }
 
 void DrawAxes(SvgWriter& svg, const Frame& f) {
   // Program millimetres visible in the plot box.
   const double x0 = (kPlotLeft - f.offsetX) / f.scale;
   const double x1 = (kPlotRight - f.offsetX) / f.scale;
-  const double y0 = (f.offsetY - kPlotBottom) / f.scale;
+  const double y0 = (f.offsetY - f.plotBottom) / f.scale;
   const double y1 = (f.offsetY - kPlotTop) / f.scale;
   const double step = NiceStep(std::max(x1 - x0, y1 - y0), 10);
   svg.Raw("<rect x=\"" + Num(kPlotLeft) + "\" y=\"" + Num(kPlotTop) + "\" width=\"" +
-          Num(kPlotRight - kPlotLeft) + "\" height=\"" + Num(kPlotBottom - kPlotTop) +
+          Num(kPlotRight - kPlotLeft) + "\" height=\"" + Num(f.plotBottom - kPlotTop) +
           "\" fill=\"none\" stroke=\"#9aa5b1\" stroke-width=\"0.25\"/>\n");
   for (double v = std::ceil(x0 / step) * step; v <= x1 + 1e-9; v += step) {
     const double px = f.PageX(v);
-    svg.Line(px, kPlotTop, px, kPlotBottom, "#dde3e9", 0.15);
-    svg.Line(px, kPlotBottom, px, kPlotBottom + 1.5, kInk, 0.25);
-    svg.Text(px, kPlotBottom + 4.5, 2.6, Num(v), kInk, "middle");
+    svg.Line(px, kPlotTop, px, f.plotBottom, "#dde3e9", 0.15);
+    svg.Line(px, f.plotBottom, px, f.plotBottom + 1.5, kInk, 0.25);
+    svg.Text(px, f.plotBottom + 4.5, 2.6, Num(v), kInk, "middle");
   }
   for (double v = std::ceil(y0 / step) * step; v <= y1 + 1e-9; v += step) {
     const double py = f.PageY(v);
@@ -181,12 +207,12 @@ void DrawAxes(SvgWriter& svg, const Frame& f) {
     svg.Line(kPlotLeft - 1.5, py, kPlotLeft, py, kInk, 0.25);
     svg.Text(kPlotLeft - 2.2, py + 0.9, 2.6, Num(v), kInk, "end");
   }
-  svg.Text((kPlotLeft + kPlotRight) / 2, kPlotBottom + 9.5, 3,
+  svg.Text((kPlotLeft + kPlotRight) / 2, f.plotBottom + 9.5, 3,
            "x [mm] across the block, from "
            "the machine's zero",
            kInk, "middle");
   svg.Raw("<text transform=\"translate(" + Num(kPlotLeft - 13) + " " +
-          Num((kPlotTop + kPlotBottom) / 2) + ") rotate(-90)\" font-size=\"3\" fill=\"" + kInk +
+          Num((kPlotTop + f.plotBottom) / 2) + ") rotate(-90)\" font-size=\"3\" fill=\"" + kInk +
           "\" text-anchor=\"middle\">y [mm] upward</text>\n");
   // The machine's zero.
   if (x0 <= 0 && 0 <= x1 && y0 <= 0 && 0 <= y1) {
@@ -265,7 +291,8 @@ void DrawFindingMarks(SvgWriter& svg, const Program& program, const CheckReport&
   }
 }
 
-void DrawLegend(SvgWriter& svg, const CheckReport& report, const PreviewOptions& options) {
+// The legend right of the plot; returns the page y below it.
+double DrawLegend(SvgWriter& svg, const CheckReport& report, const PreviewOptions& options) {
   double y = kPlotTop + 2;
   for (const OutlineFigures& o : report.outlines) {
     const PenStyle style = StyleOf(o.pen);
@@ -291,7 +318,7 @@ void DrawLegend(SvgWriter& svg, const CheckReport& report, const PreviewOptions&
       y += 3.8;
     }
     y += 3;
-    if (y > kPlotBottom - 20) {
+    if (y > kPlotBottomMost - 60) {
       break;
     }
   }
@@ -318,11 +345,43 @@ void DrawLegend(SvgWriter& svg, const CheckReport& report, const PreviewOptions&
   svg.Raw("<circle cx=\"" + Num(kLegendLeft + 4) + "\" cy=\"" + Num(y - 1) +
           "\" r=\"1.3\" fill=\"white\" stroke=\"" + kInk + "\" stroke-width=\"0.4\"/>\n");
   svg.Text(kLegendLeft + 10, y, 3, "start point of an outline");
+  y += 8;
+  svg.Text(kLegendLeft, y, 3.4, "Checks", kInk, "start", "bold");
+  y += 5;
+  const struct {
+    Check check;
+    const char* text;
+  } checks[] = {
+      {Check::OutlineCount, "one outline, or a front and a rear"},
+      {Check::InStep, "front and rear move in step"},
+      {Check::StartAtZero, "each outline starts pen up at zero"},
+      {Check::BelowZero, "nothing left of or below zero"},
+      {Check::WorkArea, "within the work area"},
+  };
+  for (const auto& c : checks) {
+    const bool passed = report.Passed(c.check);
+    const bool known = c.check != Check::WorkArea || options.workArea;
+    const bool warning = c.check == Check::WorkArea;
+    svg.Text(kLegendLeft + 1, y, 3.2,
+             !known    ? "-"
+             : passed  ? "\u2713"
+             : warning ? "!"
+                       : "\u2717",
+             !known || passed ? kPassGreen
+             : warning        ? kWarnAmber
+                              : kFailRed,
+             "start", "bold");
+    svg.Text(kLegendLeft + 6, y, 3, known ? c.text : "work area not checked: no project",
+             known ? kInk : "#5c6770");
+    y += 4.4;
+  }
+  return y;
 }
 
-void DrawFindings(SvgWriter& svg, const CheckReport& report) {
-  svg.Line(12, kFindingsTop - 4, kPageWidth - 12, kFindingsTop - 4, "#9aa5b1", 0.25);
-  double y = kFindingsTop;
+// The findings in the table's words, from page y top down.
+void DrawFindings(SvgWriter& svg, const CheckReport& report, double top) {
+  svg.Line(12, top - 4, kPageWidth - 12, top - 4, "#9aa5b1", 0.25);
+  double y = top;
   int shown = 0;
   for (const Finding& f : report.findings) {
     if (shown == kFindingsShown) {
@@ -378,8 +437,15 @@ std::string DrawPreviewSvg(const Program& program, const CheckReport& report,
       "viewBox=\"0 0 297 210\" font-family=\"DejaVu Sans, Arial, sans-serif\">\n");
   svg.Raw("<rect width=\"" + Num(kPageWidth) + "\" height=\"" + Num(kPageHeight) +
           "\" fill=\"white\"/>\n");
-  svg.Text(12, 13, 5, options.title.empty() ? "Cutting program" : options.title, kInk, "start",
-           "bold");
+  std::string title = options.title.empty() ? "Cutting program" : options.title;
+  if (title.size() > 60) {  // the verdict stands right of it
+    std::size_t cut = title.size() - 57;
+    while (cut < title.size() && (static_cast<unsigned char>(title[cut]) & 0xC0) == 0x80) {
+      ++cut;  // not inside a UTF-8 character
+    }
+    title = "..." + title.substr(cut);
+  }
+  svg.Text(12, 13, 5, title, kInk, "start", "bold");
   const bool failed = report.Failed();
   svg.Raw(std::string("<rect x=\"228\" y=\"7\" width=\"57\" height=\"8.5\" rx=\"1.5\" fill=\"") +
           (failed ? kFailRed : kPassGreen) + "\"/>\n");
@@ -416,8 +482,8 @@ std::string DrawPreviewSvg(const Program& program, const CheckReport& report,
     }
   }
   DrawFindingMarks(svg, program, report, frame);
-  DrawLegend(svg, report, options);
-  DrawFindings(svg, report);
+  const double legendBottom = DrawLegend(svg, report, options);
+  DrawFindings(svg, report, std::max(frame.plotBottom + 18, legendBottom + 4));
   svg.Raw("</svg>\n");
   return svg.Take();
 }

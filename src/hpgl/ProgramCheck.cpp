@@ -88,7 +88,7 @@ void CheckInStep(const Program& program, std::vector<Finding>& findings) {
   if (first.size() != second.size()) {
     const bool firstLonger = first.size() > second.size();
     const Step& unpaired = firstLonger ? first[second.size()] : second[first.size()];
-    findings.push_back({Severity::Failure, unpaired.statement,
+    findings.push_back({Check::InStep, Severity::Failure, unpaired.statement,
                         "the towers leave step: " + nameA + " has " + std::to_string(first.size()) +
                             " move statements, " + nameB + " " + std::to_string(second.size()) +
                             "; here " + (firstLonger ? nameA : nameB) +
@@ -98,7 +98,7 @@ void CheckInStep(const Program& program, std::vector<Finding>& findings) {
   const auto state = [](bool down) { return down ? "down" : "up"; };
   for (std::size_t k = 0; k < first.size(); ++k) {
     if (first[k].penDown != second[k].penDown) {
-      findings.push_back({Severity::Failure, second[k].statement,
+      findings.push_back({Check::InStep, Severity::Failure, second[k].statement,
                           "the towers leave step: " + nameB + " moves with the pen " +
                               state(second[k].penDown) + " here, " + nameA + " with the pen " +
                               state(first[k].penDown) + " at its statement " +
@@ -138,7 +138,7 @@ void CheckOutline(const Outline& outline, std::optional<WorkArea> workArea,
     }
   }
   if (first != nullptr && (first->penDown || first->x != 0 || first->y != 0)) {
-    findings.push_back({Severity::Failure, first->statement,
+    findings.push_back({Check::StartAtZero, Severity::Failure, first->statement,
                         name + " begins at " + Point(first->x, first->y) + " with the pen " +
                             (first->penDown ? "down" : "up") +
                             "; it must begin with the pen up at the machine's zero"});
@@ -147,7 +147,7 @@ void CheckOutline(const Outline& outline, std::optional<WorkArea> workArea,
     const char* where = belowZero->x < 0 && belowZero->y < 0 ? "left of and below"
                         : belowZero->x < 0                   ? "left of"
                                                              : "below";
-    findings.push_back({Severity::Failure, belowZero->statement,
+    findings.push_back({Check::BelowZero, Severity::Failure, belowZero->statement,
                         name + " goes to " + Point(belowZero->x, belowZero->y) + ", " + where +
                             " the machine's zero"});
   }
@@ -163,7 +163,7 @@ void CheckOutline(const Outline& outline, std::optional<WorkArea> workArea,
       text += std::string(mostUp > top ? "," : "") + " " + Millimetres(overRight) +
               " mm past its right side";
     }
-    findings.push_back({Severity::Warning, beyond->statement, text});
+    findings.push_back({Check::WorkArea, Severity::Warning, beyond->statement, text});
   }
 }
 
@@ -202,6 +202,11 @@ bool CheckReport::Failed() const {
                      [](const Finding& f) { return f.severity == Severity::Failure; });
 }
 
+bool CheckReport::Passed(Check check) const {
+  return std::none_of(findings.begin(), findings.end(),
+                      [check](const Finding& f) { return f.check == check; });
+}
+
 CheckReport CheckProgram(const Program& program, std::optional<WorkArea> workArea) {
   CheckReport report;
   for (const Outline& outline : program.outlines) {
@@ -209,7 +214,7 @@ CheckReport CheckProgram(const Program& program, std::optional<WorkArea> workAre
   }
   if (program.outlines.size() > 2) {
     report.findings.push_back(
-        {Severity::Failure, program.outlines[2].firstStatement,
+        {Check::OutlineCount, Severity::Failure, program.outlines[2].firstStatement,
          "a third outline: the machine cuts one outline, or two (front and rear); this program "
          "has " +
              std::to_string(program.outlines.size())});
@@ -222,13 +227,13 @@ CheckReport CheckProgram(const Program& program, std::optional<WorkArea> workAre
   }
   constexpr std::size_t kUnknownListed = 10;
   for (std::size_t i = 0; i < program.unknown.size() && i < kUnknownListed; ++i) {
-    report.findings.push_back({Severity::Note, program.unknown[i].statement,
+    report.findings.push_back({Check::Unknown, Severity::Note, program.unknown[i].statement,
                                "'" + program.unknown[i].text +
                                    "' is not a statement this reader knows: kept, not drawn"});
   }
   if (program.unknownCount > static_cast<std::int64_t>(kUnknownListed)) {
     report.findings.push_back(
-        {Severity::Note, 0,
+        {Check::Unknown, Severity::Note, 0,
          std::to_string(program.unknownCount - static_cast<std::int64_t>(kUnknownListed)) +
              " more unknown statements"});
   }

@@ -34,9 +34,13 @@ struct OutlineFigures {
 
 enum class Severity { Failure, Warning, Note };
 
+// Which check a finding comes from.
+enum class Check { OutlineCount, InStep, BelowZero, StartAtZero, WorkArea, Unknown };
+
 // One result of the check. statement is the program's statement (counted from 1) where the
 // check first fails, 0 when it belongs to no statement.
 struct Finding {
+  Check check = Check::Unknown;
   Severity severity = Severity::Failure;
   std::int64_t statement = 0;
   std::string text;
@@ -46,6 +50,8 @@ struct CheckReport {
   std::vector<OutlineFigures> outlines;
   std::vector<Finding> findings;  // in the order the checks run, then by outline
   bool Failed() const;
+  // True when no finding of the given check was made.
+  bool Passed(Check check) const;
 };
 
 // Runs every check on program. Failures:

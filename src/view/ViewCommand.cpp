@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <optional>
 
 #include "app/AppError.h"
@@ -152,7 +153,8 @@ int RunView(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   const hpgl::CheckReport report = hpgl::CheckProgram(program, workArea);
   PrintTable(program, report, options->program, out);
   if (!options->svg.empty()) {
-    const std::string svg = hpgl::DrawPreviewSvg(program, report, {options->program, workArea});
+    const std::string title = std::filesystem::path(options->program).filename().string();
+    const std::string svg = hpgl::DrawPreviewSvg(program, report, {title, workArea});
     if (const std::error_code ec = platform::ReplaceFileContents(options->svg, svg)) {
       err << "tectoplan-view: Unable to write to " << options->svg << ": " << ec.message() << "\n";
       return 2;

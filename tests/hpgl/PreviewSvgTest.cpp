@@ -148,6 +148,19 @@ TEST(PreviewSvg, EscapesTextFromTheProgramAndTheTitle) {
   EXPECT_NE(svg.find("'XX&lt;&amp;&quot;1&quot;&gt;' is not a statement"), std::string::npos);
   EXPECT_EQ(svg.find("<&"), std::string::npos);
   EXPECT_EQ(svg.find("<c>"), std::string::npos);
+
+  // A file name may hold any bytes; the document keeps to well-formed UTF-8 without controls.
+  const std::string odd = Draw(ReadProgram(""), {},
+                               "rynna-\xC5\x9B"
+                               "ciana-\xC5-\xFF-\x01-\xE2\x82.plt");
+  EXPECT_NE(odd.find(">rynna-\xC5\x9B"
+                     "ciana-?-?-?-??.plt<"),
+            std::string::npos);
+  // A long title loses its start, never half a character: here the cut falls inside the
+  // two bytes of the letter, which goes as a whole.
+  const std::string name = std::string(60, 'a') + "\xC5\x9B" + std::string(52, 'b') + ".plt";
+  const std::string cut = Draw(ReadProgram(""), {}, name);
+  EXPECT_NE(cut.find(">..." + std::string(52, 'b') + ".plt<"), std::string::npos);
 }
 
 TEST(PreviewSvg, EmptyAndDegenerateProgramsStillDraw) {
