@@ -41,6 +41,24 @@ constexpr char kLabelEnd = '\x03';  // ETX, the default end of an LB text
 
 }  // namespace
 
+Reader::Kind Reader::KindOf(std::string_view mnemonic) {
+  static constexpr struct {
+    std::string_view mnemonic;
+    Kind kind;
+  } kKnown[] = {
+      {"PU", Kind::PenUp},    {"PD", Kind::PenDown},   {"PA", Kind::Absolute},
+      {"PR", Kind::Relative}, {"SP", Kind::SelectPen}, {"IN", Kind::Init},
+      {"DF", Kind::Defaults}, {"VS", Kind::Plain},     {"WU", Kind::Plain},
+      {"PW", Kind::Plain},    {"LT", Kind::Plain},     {"LB", Kind::Label},
+  };
+  for (const auto& known : kKnown) {
+    if (known.mnemonic == mnemonic) {
+      return known.kind;
+    }
+  }
+  return Kind::Unknown;
+}
+
 Reader::Reader() = default;
 
 void Reader::Feed(std::string_view bytes) {
@@ -89,38 +107,16 @@ void Reader::FeedByte(char c) {
       if (IsLetter(c)) {
         mnemonic_[1] = Upper(c);
         AddText(c);
-        const std::string_view m(mnemonic_, 2);
-        if (m == "PU") {
-          kind_ = Kind::PenUp;
-        } else if (m == "PD") {
-          kind_ = Kind::PenDown;
-        } else if (m == "PA") {
-          kind_ = Kind::Absolute;
-        } else if (m == "PR") {
-          kind_ = Kind::Relative;
-        } else if (m == "SP") {
-          kind_ = Kind::SelectPen;
-        } else if (m == "IN") {
-          kind_ = Kind::Init;
-        } else if (m == "DF") {
-          kind_ = Kind::Defaults;
-        } else if (m == "VS" || m == "WU" || m == "PW" || m == "LT") {
-          kind_ = Kind::Plain;
-        } else if (m == "LB") {
-          kind_ = Kind::Label;
+        kind_ = KindOf(std::string_view(mnemonic_, 2));
+        if (kind_ == Kind::Label) {
           state_ = State::Label;
           return;
-        } else {
-          kind_ = Kind::Unknown;
         }
-        if (kind_ == Kind::PenUp) {
-          penDown_ = false;
-        } else if (kind_ == Kind::PenDown) {
-          penDown_ = true;
-        } else if (kind_ == Kind::Absolute) {
-          relative_ = false;
-        } else if (kind_ == Kind::Relative) {
-          relative_ = true;
+        // The pen state and the coordinate mode hold from the mnemonic on.
+        if (kind_ == Kind::PenUp || kind_ == Kind::PenDown) {
+          penDown_ = kind_ == Kind::PenDown;
+        } else if (kind_ == Kind::Absolute || kind_ == Kind::Relative) {
+          relative_ = kind_ == Kind::Relative;
         }
         state_ = State::Parameters;
         return;

@@ -94,6 +94,7 @@ class Reader {
     Label
   };
 
+  static Kind KindOf(std::string_view mnemonic);  // mnemonic in upper case
   void FeedByte(char c);
   void BeginStatement(char first);
   void EndStatement();

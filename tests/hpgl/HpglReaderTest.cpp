@@ -9,22 +9,13 @@
 
 #include "app/AppError.h"
 
+#include "TestPrograms.h"
+
 namespace {
 
 using hpgl::Move;
 using hpgl::Program;
 using hpgl::ReadProgram;
-
-std::string Fixture(const std::string& name) {
-  return std::string(TEST_DATA_DIR) + "/programs/" + name;
-}
-
-std::string ReadFixture(const std::string& name) {
-  std::ifstream in(Fixture(name), std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 // What the wire does: pen, and each point with its pen state, per outline.
 using Path = std::vector<std::tuple<int, int, bool>>;

@@ -6,6 +6,8 @@
 #include <regex>
 #include <sstream>
 
+#include "TestPrograms.h"
+
 namespace {
 
 using hpgl::CheckProgram;
@@ -13,10 +15,6 @@ using hpgl::DrawPreviewSvg;
 using hpgl::Program;
 using hpgl::ReadProgram;
 using hpgl::ReadProgramFile;
-
-std::string Fixture(const std::string& name) {
-  return std::string(TEST_DATA_DIR) + "/programs/" + name;
-}
 
 std::string Draw(const Program& p, std::optional<hpgl::WorkArea> area = {},
                  const std::string& title = "job.plt") {

@@ -6,6 +6,8 @@
 
 #include "project/ProjectData.h"
 
+#include "TestPrograms.h"
+
 namespace {
 
 using hpgl::CheckProgram;
@@ -15,10 +17,6 @@ using hpgl::ReadProgram;
 using hpgl::ReadProgramFile;
 using hpgl::Severity;
 using hpgl::WorkArea;
-
-std::string Fixture(const std::string& name) {
-  return std::string(TEST_DATA_DIR) + "/programs/" + name;
-}
 
 // The work area as the project file's project computes it.
 WorkArea ProjectArea(const std::string& name) {

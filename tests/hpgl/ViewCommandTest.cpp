@@ -9,13 +9,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "TestPrograms.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Fixture(const std::string& name) {
-  return std::string(TEST_DATA_DIR) + "/programs/" + name;
-}
 
 struct Result {
   int status;
