@@ -37,13 +37,16 @@ fuzz: deps
 	cmake --build build-fuzz -j $(JOBS) --target fuzzers
 	scripts/run-fuzzers build-fuzz $(FUZZ_SECONDS)
 
-bench: BUILD_TYPE = Release
-bench: build
-	cmake --build $(BUILD) --target benchmarks
-	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+# Benchmarks in a Release build of their own, then the whole-process time of the unattended run.
+bench: deps
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTECTOPLAN_BENCH=ON \
+	  -DTECTOPLAN_TESTS=OFF -DTECTOPLAN_WITH_UI=OFF
+	cmake --build build-bench -j $(JOBS) --target benchmarks
+	build-bench/bench/bench_generator
+	scripts/time-unattended build-bench
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) build-asan build-fuzz
+	rm -rf $(BUILD) build-asan build-fuzz build-bench

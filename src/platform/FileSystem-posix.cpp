@@ -149,19 +149,12 @@ std::error_code ReadWholeFile(const std::string& path, std::string& out) {
 
 std::error_code ReplaceFileContents(const std::string& path, std::string_view data) {
   IgnoreFileSizeSignal();
-  std::string target;
-  if (auto ec = ResolveLinks(path, target)) {
-    return ec;
-  }
-
   struct stat st;
-  const bool exists = ::stat(target.c_str(), &st) == 0;
-  if (!exists && errno != ENOENT) {
-    return LastError();
-  }
-  if (exists && !S_ISREG(st.st_mode)) {
-    // Pipes, terminals and devices cannot be replaced; they take the data as it comes.
-    FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
+  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    // Pipes, terminals and devices cannot be replaced; they take the data as it comes. They are
+    // opened by the name given: a link such as /dev/stdout may lead through /proc to a pipe,
+    // which has no path to resolve.
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
     if (fd.get() < 0) {
       return LastError();
     }
@@ -169,6 +162,18 @@ std::error_code ReplaceFileContents(const std::string& path, std::string_view da
       return ec;
     }
     return fd.Close() == 0 ? std::error_code{} : LastError();
+  }
+
+  std::string target;
+  if (auto ec = ResolveLinks(path, target)) {
+    return ec;
+  }
+  const bool exists = ::stat(target.c_str(), &st) == 0;
+  if (!exists && errno != ENOENT) {
+    return LastError();
+  }
+  if (exists && !S_ISREG(st.st_mode)) {
+    return {EISDIR, std::generic_category()};  // replaced by a folder or device meanwhile
   }
 
   // The target must be writable as it stands: a read-only or immutable file refuses this open,
@@ -227,6 +232,11 @@ std::error_code ReplaceFileContents(const std::string& path, std::string_view da
     ::fsync(dir.get());
   }
   return {};
+}
+
+std::error_code WriteStandardOutput(std::string_view data) {
+  IgnoreFileSizeSignal();
+  return WriteAll(STDOUT_FILENO, data);
 }
 
 }  // namespace platform

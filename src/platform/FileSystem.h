@@ -28,4 +28,7 @@ std::error_code ReadWholeFile(const std::string& path, std::string& out);
 // a character device such as a serial line) is written directly.
 std::error_code ReplaceFileContents(const std::string& path, std::string_view data);
 
+// Writes data to the process's standard output as raw bytes, whatever it is connected to.
+std::error_code WriteStandardOutput(std::string_view data);
+
 }  // namespace platform

@@ -1,0 +1,75 @@
+// The program's entry: --help and --version, then the configuration and the interface language,
+// then either the unattended run (switch A) or the interactive start.
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "app/AppConfiguration.h"
+#include "app/AutoGeneration.h"
+#include "app/OrvexUtils.h"
+#include "locale/LocalStr.h"
+#include "platform/NumberText.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: tectoplan [-A] [-I PROJECT] [-O PROGRAM] [-L LANGUAGE]\n"
+    "Writes the HPGL cutting program (.plt) of a panel project (.tcj) for the foam cutter.\n"
+    "\n"
+    "  -A           run unattended: read the project, write its cutting program, open no window\n"
+    "  -I PROJECT   the project file to read\n"
+    "  -O PROGRAM   the cutting program to write, named exactly as given (no extension is\n"
+    "               added); without -O the program goes to standard output\n"
+    "  -L LANGUAGE  the interface language by name, for example pl or en\n"
+    "  --help       show this text        --version  show the version\n"
+    "\n"
+    "Switches begin with \"-\" in either letter case; a value follows the letter, after an\n"
+    "optional \":\", or comes as the next parameter. A file name without \"/\" means a file in\n"
+    "the program's folder, so name a file in the current folder as ./NAME.\n"
+    "\n"
+    "Example:\n"
+    "  tectoplan -A -I:./gutter.tcj -O:./gutter.plt\n"
+    "\n"
+    "Exit status of the unattended run: 0 when the program was written, 1 on any error (no\n"
+    "project file, unreadable project, refused program, failed write); then nothing is written\n"
+    "and one line on standard error says why.\n";
+
+// The interactive start. The main window is built by its own library; until it is part of the
+// build this says so.
+int RunInteractive(int /*argc*/, char** /*argv*/) {
+  std::puts(
+      "tectoplan: the main window is not part of this build; use -A to run unattended "
+      "(see --help)");
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> params(argv + 1, argv + argc);
+  for (const std::string& p : params) {
+    if (p == "--help") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (p == "--version") {
+      std::printf("Tectoplan %s\n", TAppInfo().Version().c_str());
+      return 0;
+    }
+  }
+
+  platform::NumberFormat() = platform::NumberFormatFromEnvironment();
+  LoadConfiguration(params);
+  InitLocalStr();
+  if (!AppCfg.AutoGen) {
+    return RunInteractive(argc, argv);
+  }
+  try {
+    RunAutoGeneration();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "tectoplan: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}

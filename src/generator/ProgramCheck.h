@@ -1,0 +1,27 @@
+// The checks that stand between a generated cutting program and the machine: every caller that
+// generates (the unattended run, the window's generate command, the preview) goes through here.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "generator/ProjectGenerator.h"
+#include "project/ProjectData.h"
+
+// The largest LayerCount a program is generated for. A real foam block holds a few hundred
+// layers at most; at this limit the largest program (gutters and ridges, every coordinate ten
+// digits long) is still below 50 MB.
+inline constexpr std::int32_t kMaxLayerCount = 100000;
+
+// Raises EAppError when the project's LayerCount is above kMaxLayerCount, before any text is
+// built.
+void CheckLayerLimit(const TPanelsProject& project);
+
+// Raises EAppError naming the first statement of program (its line number, counted from 1, and
+// its text) that moves the wire below the machine's zero: a point with x or y below 0 plotter
+// units.
+void CheckProgramBelowZero(std::string_view program);
+
+// The one road to a program that may be saved or shown: the layer limit, GenerateProject on
+// generator, then the check of the text. On an error the text must not be used.
+void GenerateCheckedProgram(TPrjGenerator& generator);

@@ -1,0 +1,425 @@
+#include "generator/ProjectGenerator.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+
+#include "app/AppError.h"
+#include "platform/FileSystem.h"
+#include "platform/NumberText.h"
+
+namespace {
+
+// "PD -2147483648 -2147483648;\r\n"
+constexpr std::size_t kMaxStatementLength = 29;
+
+[[noreturn]] void ThrowOutOfRange(double units) {
+  throw EAppError("coordinate out of range: " + platform::FormatNumber(units, ".") + " mm");
+}
+
+// "00" to "99", for writing two digits at a time.
+constexpr auto kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (int i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char>('0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
+
+// Writes value in plain decimal at p (a minus sign when negative, no leading zeros) and returns
+// the end. At most 11 characters.
+char* WriteInteger(char* p, std::int32_t value) {
+  std::uint32_t u = static_cast<std::uint32_t>(value);
+  if (value < 0) {
+    *p++ = '-';
+    u = 0u - u;
+  }
+  int digits = 1;
+  for (std::uint32_t bound = 10; digits < 10 && u >= bound; bound *= 10) {
+    ++digits;
+  }
+  char* const end = p + digits;
+  char* q = end;
+  while (u >= 100) {
+    const std::uint32_t pair = u % 100;
+    u /= 100;
+    q -= 2;
+    q[0] = kDigitPairs[2 * pair];
+    q[1] = kDigitPairs[2 * pair + 1];
+  }
+  if (u >= 10) {
+    q[-2] = kDigitPairs[2 * u];
+    q[-1] = kDigitPairs[2 * u + 1];
+  } else {
+    q[-1] = static_cast<char>('0' + u);
+  }
+  return end;
+}
+
+// Appends one move statement to out. Both coordinates are converted before anything is
+// appended, so an out-of-range coordinate leaves out as it was. The statement is composed in a
+// buffer on the stack and appended at once: the hot path allocates only when out itself grows.
+void AppendMoveStatement(std::string& out, std::string_view s, double x, double y) {
+  const std::int32_t px = TPrjGenerator::mm2plt(x);
+  const std::int32_t py = TPrjGenerator::mm2plt(y);
+  char buffer[32];  // "PD -2147483648 -2147483648;\r\n" is 29 bytes
+  char* p = buffer;
+  if (s.size() <= 2) {
+    for (const char c : s) {
+      *p++ = c;
+    }
+  } else {
+    out.append(s);  // GenMoveLine accepts any statement name
+  }
+  *p++ = ' ';
+  p = WriteInteger(p, px);
+  *p++ = ' ';
+  p = WriteInteger(p, py);
+  *p++ = ';';
+  *p++ = '\r';
+  *p++ = '\n';
+  out.append(buffer, static_cast<std::size_t>(p - buffer));
+}
+
+void AppendPlainStatement(std::string& out, std::string_view s) {
+  out.append(s);
+  out.append(";\r\n");
+}
+
+}  // namespace
+
+TPrjGenerator::TPrjGenerator(const TPanelsProject& pb) : FPrjData(pb) {}
+
+bool TPrjGenerator::HasProgram(TRoofPanelType panelType) {
+  return panelType >= ptFlat && panelType <= ptDoubleSlopeNarrow;
+}
+
+void TPrjGenerator::GenerateProject() {
+  // The ordinal is taken as it is: a project file may carry 129 to 136, for which the face
+  // computation computes nothing, so they must select no program either.
+  const TRoofPanelType type = FPrjData.PanelType();
+  if (!HasProgram(type)) {
+    return;
+  }
+  ReserveText(type);
+  switch (type) {
+    case ptFlat:
+      GenerateFlatFacePath();
+      break;
+    case ptSlope:
+      GenerateSlopeFacePath();
+      break;
+    case ptDoubleSlope:
+    case ptDoubleSlopeNarrow:
+      GenerateDoubleSlopeProject();
+      break;
+    default:  // the gutters and ridges
+      GenerateIndepProject();
+      break;
+  }
+}
+
+void TPrjGenerator::ReserveText(TRoofPanelType type) {
+  // Room for the most statements the program can have, each at the longest a statement can be.
+  // Pages of the reserve that are never written are never touched, so the memory used stays
+  // that of the program, and the text is never copied as it grows.
+  const std::int64_t n = std::max<std::int64_t>(FPrjData.LayerCount(), 0);
+  std::int64_t statements = 0;
+  switch (type) {
+    case ptFlat:
+      statements = 8 + 3 * n;
+      break;
+    case ptSlope:
+      statements = 7 + 5 * n;
+      break;
+    case ptDoubleSlope:
+    case ptDoubleSlopeNarrow:
+      statements = 18 + 2 * (6 + 6 * n);
+      break;
+    default:
+      statements = 18 + 2 * (10 + 8 * n);
+      break;
+  }
+  constexpr std::int64_t kMostReserved = std::int64_t(1) << 30;
+  if (statements * std::int64_t(kMaxStatementLength) <= kMostReserved) {
+    FFileData.reserve(FFileData.size() +
+                      static_cast<std::size_t>(statements) * kMaxStatementLength);
+  }
+}
+
+void TPrjGenerator::Save(const std::string& outFile) const {
+  std::string data;
+  data.reserve(FFileData.size() + 2);
+  data += FFileData;
+  data += "\r\n";
+  if (outFile.empty()) {
+    if (const auto ec = platform::WriteStandardOutput(data)) {
+      throw EAppError("Unable to write to standard output: " + ec.message());
+    }
+    return;
+  }
+  if (const auto ec = platform::ReplaceFileContents(outFile, data)) {
+    throw EAppError("Unable to write to " + outFile + ": " + ec.message());
+  }
+}
+
+std::string TPrjGenerator::GenLine(std::string_view s) {
+  std::string line;
+  AppendPlainStatement(line, s);
+  return line;
+}
+
+std::string TPrjGenerator::GenMoveLine(std::string_view s, double x, double y) {
+  std::string line;
+  AppendMoveStatement(line, s, x, y);
+  return line;
+}
+
+std::int32_t TPrjGenerator::mm2plt(double units) {
+  // The first test refuses NaN, the infinities and everything far beyond 32 bits, so that the
+  // arithmetic below stays exact.
+  if (!(std::fabs(units) <= 1e9)) {
+    ThrowOutOfRange(units);
+  }
+  // units × 40 = units × 32 + units × 8. Both products are exact (powers of two); their sum s is
+  // rounded to double once and its rounding error e is recovered exactly (Fast2Sum, as
+  // |units × 32| >= |units × 8|), so s + e is the exact product.
+  const double a = units * 32;
+  const double b = units * 8;
+  const double s = a + b;
+  const double e = b - (s - a);
+  // Nearest integer, ties to even, by the classic shift through 1.5 × 2^52 (|s| < 2^51 here).
+  constexpr double kShift = 6755399441055744.0;
+  double r = (s + kShift) - kShift;
+  // s may be a tie only as a double: the exact product then lies off the half by e.
+  const double fraction = s - r;
+  if (fraction == 0.5 && e > 0) {
+    r += 1;
+  } else if (fraction == -0.5 && e < 0) {
+    r -= 1;
+  }
+  if (r < std::numeric_limits<std::int32_t>::min() ||
+      r > std::numeric_limits<std::int32_t>::max()) {
+    ThrowOutOfRange(units);
+  }
+  return static_cast<std::int32_t>(r);
+}
+
+double TPrjGenerator::plt2mm(double units) {
+  return units / 40;
+}
+
+void TPrjGenerator::AppendLine(std::string_view s) {
+  AppendPlainStatement(FFileData, s);
+}
+
+void TPrjGenerator::AppendMove(std::string_view s, double x, double y) {
+  AppendMoveStatement(FFileData, s, x, y);
+}
+
+void TPrjGenerator::GenPltHeder() {
+  static constexpr std::string_view kHeader[] = {
+      "IN",        "VS32,1",    "VS32,2",    "VS32,3",    "VS32,4",    "VS32,5",
+      "VS32,6",    "VS32,7",    "VS32,8",    "WU0",       "PW0.350,1", "PW0.350,2",
+      "PW0.350,3", "PW0.350,4", "PW0.350,5", "PW0.350,6", "PW0.350,7", "PW0.350,8",
+  };
+  for (const std::string_view statement : kHeader) {
+    AppendLine(statement);
+  }
+}
+
+// The frame every outline opens with: solid line, the pen, the wire up to the machine's zero,
+// then cutting straight up along x = 0 to the starting height y0 (millimetres).
+void TPrjGenerator::BeginOutline(std::string_view pen, double y0) {
+  AppendLine("LT");
+  AppendLine(pen);
+  AppendMove("PU", 0, 0);
+  AppendMove("PD", 0, y0);
+}
+
+// The outlines below keep the current point (x, y) in millimetres as doubles and evaluate each
+// step's formula in the order it is written; only the integers in a statement are rounded, so
+// rounding never accumulates. Layers are counted in 64 bits so that no layer count overflows.
+
+void TPrjGenerator::GenerateFlatFacePath() {
+  // Horizontal cuts one layer thickness M apart, zigzagging down from the top of the stack.
+  const double W = FPrjData.FrontFace().Width();
+  const double M = FPrjData.FrontFace().MiddleHeight();
+  const double LH = FPrjData.LayerHeight();
+  const std::int32_t N = FPrjData.LayerCount();
+  const double E = FPrjData.Elevation();
+  const double L = FPrjData.LeftSpace();
+
+  double x = 0;
+  double y = LH * N + E;
+  BeginOutline("SP4", y);
+  for (std::int64_t i = 1; i <= N; ++i) {
+    if (i % 2 != 0) {
+      x = L;
+      AppendMove("PD", x, y);
+      x = L + W;
+      AppendMove("PD", x, y);
+      y = y - M;
+      AppendMove("PD", x, y);
+      x = L;
+      AppendMove("PD", x, y);
+    } else {
+      y = y - M;
+      AppendMove("PD", x, y);
+    }
+  }
+  y = y - E;
+  AppendMove("PD", x, y);
+  AppendLine("PU");
+}
+
+void TPrjGenerator::GenerateSlopeFacePath() {
+  // Each layer: a horizontal cut at its top and one slanted cut through it, MF thick at the far
+  // side and MR at the near side; one bottom cut under the last layer unless SkipBottom.
+  const double W = FPrjData.RearFace().Width();
+  const double MF = FPrjData.FrontFace().MiddleHeight();
+  const double MR = FPrjData.RearFace().MiddleHeight();
+  const double LH = FPrjData.LayerHeight();
+  const std::int32_t N = FPrjData.LayerCount();
+  const double E = FPrjData.Elevation();
+  const double L = FPrjData.LeftSpace();
+  const bool SB = FPrjData.SkipBottom();
+
+  double x = 0;
+  double y = LH * N + E;
+  BeginOutline("SP4", y);
+  for (std::int64_t i = 1; i <= N; ++i) {
+    x = L;
+    AppendMove("PD", x, y);
+    x = L + W;
+    AppendMove("PD", x, y);
+    y = y - MF;
+    AppendMove("PD", x, y);
+    x = L;
+    y = (MF - MR) + y;
+    AppendMove("PD", x, y);
+    y = y - MF;
+    AppendMove("PD", x, y);
+    if (!SB && i == N) {
+      x = L + W;
+      AppendMove("PD", x, y);
+    }
+  }
+  y = y - E;
+  AppendMove("PD", x, y);
+  AppendLine("PU");
+}
+
+void TPrjGenerator::GenerateIndepProject() {
+  GenPltHeder();
+  GenerateIndepFacePath(1);
+  GenerateIndepFacePath(2);
+}
+
+void TPrjGenerator::GenerateIndepFacePath(int FaceType) {
+  // Around the five-sided cross-section of each layer, top layer first, centred in the layer
+  // width; optionally one vertical cut through the middle of the whole stack.
+  const bool front = FaceType == 1;
+  const TPanelFace& F = front ? FPrjData.FrontFace() : FPrjData.RearFace();
+  const double H = F.Height();
+  const double W = F.Width();
+  const double M = F.MiddleHeight();
+  const double C = (FPrjData.LayerWidth() - W) / 2;
+  const double B = FPrjData.Elevation() + FPrjData.UnderBottom();
+  const double LH = FPrjData.LayerHeight();
+  const std::int32_t N = FPrjData.LayerCount();
+  const double L = FPrjData.LeftSpace();
+  const bool SB = FPrjData.SkipBottom();
+  const bool CD = FPrjData.CutDiagonally();
+  const double PH = FPrjData.ProjectSize().Height();
+
+  double x = 0;
+  double y = LH * (double(N) - 1) + B;
+  BeginOutline(front ? "SP4" : "SP3", y);
+  for (std::int64_t i = 1; i <= N; ++i) {
+    x = L + C;
+    AppendMove("PD", x, y);
+    y = y + H;
+    AppendMove("PD", x, y);
+    x = W / 2 + L + C;
+    y = y - (H - M);
+    AppendMove("PD", x, y);
+    x = L + W + C;
+    y = (H - M) + y;
+    AppendMove("PD", x, y);
+    y = y - H;
+    AppendMove("PD", x, y);
+    if (!SB) {
+      x = W / 2 + L + C;
+      AppendMove("PD", x, y);
+      x = 0;
+      AppendMove("PD", x, y);
+    }
+    if (i < N) {
+      y = y - LH;
+      AppendMove("PD", x, y);
+    }
+  }
+  y = y - B;
+  AppendMove("PD", x, y);
+  if (CD) {
+    y = PH;
+    AppendMove("PD", x, y);
+    x = W / 2 + L;
+    AppendMove("PD", x, y);
+    y = y - PH;
+    AppendMove("PD", x, y);
+    x = 0;
+    AppendMove("PD", x, y);
+  }
+  AppendLine("PU");
+}
+
+void TPrjGenerator::GenerateDoubleSlopeProject() {
+  GenPltHeder();
+  GenerateDoubleSlopeFacePath(1);
+  GenerateDoubleSlopeFacePath(2);
+}
+
+void TPrjGenerator::GenerateDoubleSlopeFacePath(int FaceType) {
+  // Around the four-sided cross-section of each layer, top layer first: near side P high, far
+  // side Q high, the two joined by the sloping top. Both faces start at x = L.
+  const bool front = FaceType == 1;
+  const TRoofPanel& panel = FPrjData.RoofPanel();
+  const double W = front ? FPrjData.FrontFace().Width() : FPrjData.RearFace().Width();
+  const double P = front ? panel.DimC() : panel.DimD();
+  const double Q = front ? panel.DimB() : panel.DimA();
+  const double LH = FPrjData.LayerHeight();
+  const std::int32_t N = FPrjData.LayerCount();
+  const double E = FPrjData.Elevation();
+  const double L = FPrjData.LeftSpace();
+  const bool SB = FPrjData.SkipBottom();
+
+  double x = 0;
+  double y = LH * (double(N) - 1) + E;
+  BeginOutline(front ? "SP4" : "SP3", y);
+  for (std::int64_t i = 1; i <= N; ++i) {
+    x = L;
+    AppendMove("PD", x, y);
+    y = y + P;
+    AppendMove("PD", x, y);
+    x = L + W;
+    y = y - (P - Q);
+    AppendMove("PD", x, y);
+    y = y - Q;
+    AppendMove("PD", x, y);
+    if (!SB) {
+      x = L;
+      AppendMove("PD", x, y);
+    }
+    if (i < N) {
+      y = y - LH;
+      AppendMove("PD", x, y);
+    }
+  }
+  y = y - E;
+  AppendMove("PD", x, y);
+  AppendLine("PU");
+}

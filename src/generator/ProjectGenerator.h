@@ -1,0 +1,71 @@
+// The cutting program generator: turns a computed panel project into the HPGL program text that
+// the foam cutter's controller runs, and writes it to a file or to standard output.
+// Geometry is read in millimetres; statements carry plotter units, 40 to the millimetre. x grows
+// from the machine's zero across the faces, y grows upward from it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "project/ProjectData.h"
+
+class TPrjGenerator {
+ public:
+  // Create: a generator with an empty program on pb. The project stays the caller's and must
+  // outlive the generator; ComputeFaces must have run on its current inputs.
+  explicit TPrjGenerator(const TPanelsProject& pb);
+
+  // Appends the whole program of the project's panel type: flat (1) and single slope (6) one
+  // outline under pen 4; gutters and ridges (2 to 5) and double slopes (7, 8) the header, the
+  // front outline (pen 4) and the rear outline (pen 3). Every other ordinal, 129 to 136
+  // included, appends nothing. Checks no value; a coordinate that does not fit a plotter unit
+  // raises EAppError "coordinate out of range: ..." (see mm2plt).
+  void GenerateProject();
+
+  // Writes the program and one CR LF to outFile, replacing any file of that name without ever
+  // leaving a partial program under it. An empty name writes to standard output. A failure
+  // raises EAppError "Unable to write to NAME: REASON"; the program text stays, so Save may be
+  // called again.
+  void Save(const std::string& outFile) const;
+
+  // s followed by ";", CR, LF.
+  static std::string GenLine(std::string_view s);
+  // s ("PU" or "PD"), a blank, mm2plt(x), a blank, mm2plt(y), ";", CR, LF. x and y in millimetres.
+  static std::string GenMoveLine(std::string_view s, double x, double y);
+
+  // Millimetres to plotter units: units × 40 formed exactly and rounded once to the nearest
+  // integer, ties to even. A value that is not finite or does not fit a signed 32-bit integer
+  // raises EAppError "coordinate out of range: VALUE mm".
+  static std::int32_t mm2plt(double units);
+  // Plotter units to millimetres, units / 40 without rounding.
+  static double plt2mm(double units);
+
+  // The 18 statements that set up pens 1 to 8 of a two-outline program.
+  void GenPltHeder();
+  void GenerateFlatFacePath();
+  void GenerateSlopeFacePath();
+  // Header, then the front (FaceType 1) and the rear (2) outline of a gutter or ridge.
+  void GenerateIndepProject();
+  // FaceType 1 selects the front face and pen 4, any other value the rear face and pen 3.
+  void GenerateIndepFacePath(int FaceType);
+  void GenerateDoubleSlopeProject();
+  void GenerateDoubleSlopeFacePath(int FaceType);
+
+  // The program built so far, without the final CR LF that Save adds.
+  const std::string& FileData() const { return FFileData; }
+  const TPanelsProject& PrjData() const { return FPrjData; }
+
+  // True for the panel types that have a cutting program (ordinals 1 to 8).
+  static bool HasProgram(TRoofPanelType panelType);
+
+ private:
+  void ReserveText(TRoofPanelType type);
+  void BeginOutline(std::string_view pen, double y0);
+  void AppendLine(std::string_view s);
+  void AppendMove(std::string_view s, double x, double y);
+
+  const TPanelsProject& FPrjData;
+  std::string FFileData;
+};
