@@ -85,6 +85,47 @@ TEST(HpglReader, ReadsOurGutterProgramStatementByStatement) {
   }
 }
 
+// Every example project's program, read back: one move per "PU x y" or "PD x y" line, with
+// the line's number as its statement number, and one outline per pen.
+TEST(HpglReader, ReadsEveryExampleProgramLineByLine) {
+  const std::vector<ExampleProgram> examples = ExamplePrograms();
+  ASSERT_EQ(examples.size(), 8u);
+  for (const ExampleProgram& e : examples) {
+    SCOPED_TRACE(e.name);
+    // (statement, pen down, has a point, x, y) from the lines themselves
+    std::vector<std::tuple<std::int64_t, bool, bool, int, int>> expected, read;
+    std::istringstream lines(e.text);
+    std::string line;
+    std::int64_t number = 0;
+    int x = 0, y = 0;
+    while (std::getline(lines, line)) {
+      ++number;
+      ASSERT_GE(line.size(), 2u);
+      ASSERT_EQ(line.substr(line.size() - 2), ";\r");
+      std::istringstream statement(line.substr(0, line.size() - 2));
+      std::string mnemonic;
+      statement >> mnemonic;
+      if (mnemonic != "PU" && mnemonic != "PD") {
+        continue;
+      }
+      const bool hasPoint = static_cast<bool>(statement >> x >> y);
+      expected.emplace_back(number, mnemonic == "PD", hasPoint, x, y);
+    }
+    const Program p = ReadProgram(e.text);
+    EXPECT_EQ(p.statementCount, number);
+    std::vector<int> pens;
+    for (const hpgl::Outline& o : p.outlines) {
+      pens.push_back(o.pen);
+      for (const Move& m : o.moves) {
+        read.emplace_back(m.statement, m.penDown, m.hasPoint, m.x, m.y);
+      }
+    }
+    EXPECT_EQ(read, expected);
+    const bool single = e.panelType == ptFlat || e.panelType == ptSlope;
+    EXPECT_EQ(pens, (single ? std::vector<int>{4} : std::vector<int>{4, 3}));
+  }
+}
+
 // The same gutter written by hand in other programs' habits gives the same wire path.
 TEST(HpglReader, OtherStylesGiveTheSameOutlines) {
   const auto reference = Geometry(ReadProgram(ReadFixture("gutter-two-layers.plt")));

@@ -74,12 +74,7 @@ std::vector<Segment> ProgramSegments(const hpgl::Outline& o, bool penDown) {
 
 // The picture draws exactly the program's moves, pen-down and pen-up apart, per outline.
 TEST(PreviewSvg, DrawsTheProgramsOwnCoordinates) {
-  const char* files[] = {"gutter-two-layers.plt", "double-slope-narrow.plt", "slope-two-layers.plt",
-                         "style-relative.plt", "damaged-left-of-zero.plt"};
-  for (const char* file : files) {
-    SCOPED_TRACE(file);
-    const Program p = ReadProgramFile(Fixture(file));
-    const std::string svg = Draw(p);
+  const auto expectSameGeometry = [](const Program& p, const std::string& svg) {
     for (std::size_t k = 0; k < p.outlines.size(); ++k) {
       const std::string n = std::to_string(k + 1);
       EXPECT_EQ(Attribute(svg, "cut-" + n, "data-pen"), std::to_string(p.outlines[k].pen));
@@ -87,8 +82,18 @@ TEST(PreviewSvg, DrawsTheProgramsOwnCoordinates) {
       EXPECT_EQ(Segments(Attribute(svg, "travel-" + n, "d")),
                 ProgramSegments(p.outlines[k], false));
     }
-    EXPECT_EQ(Attribute(svg, "cut-" + std::to_string(p.outlines.size() + 1), "d"),
-              "(no cut-" + std::to_string(p.outlines.size() + 1) + ")");
+    const std::string next = std::to_string(p.outlines.size() + 1);
+    EXPECT_EQ(Attribute(svg, "cut-" + next, "d"), "(no cut-" + next + ")");
+  };
+  for (const char* file : {"style-relative.plt", "damaged-left-of-zero.plt"}) {
+    SCOPED_TRACE(file);
+    const Program p = ReadProgramFile(Fixture(file));
+    expectSameGeometry(p, Draw(p));
+  }
+  for (const ExampleProgram& e : ExamplePrograms()) {
+    SCOPED_TRACE(e.name);
+    const Program p = ReadProgram(e.text);
+    expectSameGeometry(p, Draw(p, e.workArea));
   }
 }
 

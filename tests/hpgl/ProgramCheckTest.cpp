@@ -96,6 +96,21 @@ TEST(ProgramCheck, WorkedExamplesPassWithTheirFigures) {
   }
 }
 
+// The check passes on every example project's program. Beyond the work area is allowed only
+// where the programs reach past it by design: the top space of flat and single-slope programs,
+// a narrow double slope's wider rear base.
+TEST(ProgramCheck, EveryExampleProgramPasses) {
+  for (const ExampleProgram& e : ExamplePrograms()) {
+    const CheckReport report = CheckProgram(ReadProgram(e.text), e.workArea);
+    EXPECT_FALSE(report.Failed()) << e.name << "\n" << Listed(report.findings);
+    const bool byDesign =
+        e.panelType == ptFlat || e.panelType == ptSlope || e.panelType == ptDoubleSlopeNarrow;
+    for (const Finding& f : report.findings) {
+      EXPECT_TRUE(byDesign && f.check == hpgl::Check::WorkArea) << e.name << ": " << f.text;
+    }
+  }
+}
+
 // Each damaged program fails at the statement where the damage is, and only there.
 TEST(ProgramCheck, DamagedProgramsFailAtTheDamage) {
   struct Case {
