@@ -11,10 +11,15 @@ namespace {
 // The page, in millimetres from its top left corner.
 constexpr double kPageWidth = 297;
 constexpr double kPageHeight = 210;
-// The plot box is as high as the drawing needs, up to kPlotBottomMost; what follows moves up.
-constexpr double kPlotLeft = 24, kPlotTop = 24, kPlotRight = 196, kPlotBottomMost = 160;
-constexpr double kPlotLeast = 70;  // the least height of the plot box
-constexpr double kLegendLeft = 204;
+// Two layouts: a tall drawing gets the plot box left and the legend in a column right of it; a
+// wide one gets the page's width and the legend in columns under it. Either way the plot box is
+// as high as the drawing needs, at least kPlotLeast, and what follows moves up.
+constexpr double kPlotLeft = 24, kPlotTop = 24;
+constexpr double kTallRight = 196, kTallBottomMost = 160;
+constexpr double kWideRight = 285, kWideBottomMost = 124;
+constexpr double kPlotLeast = 70;
+constexpr double kLegendLeft = 204;  // tall layout
+constexpr double kColumnWidth = 70;  // wide layout, from x 12
 constexpr int kFindingsShown = 6;
 
 const char* const kInk = "#1d2329";
@@ -116,7 +121,9 @@ double NiceStep(double span, double parts) {
 
 // Maps program millimetres (y up) onto the page (y down), the same scale on both axes.
 struct Frame {
-  double plotBottom = kPlotBottomMost;  // page y of the plot box's lower side
+  bool wide = false;
+  double plotRight = kTallRight;        // page x of the plot box's right side
+  double plotBottom = kTallBottomMost;  // page y of the plot box's lower side
   double scale = 1;
   double offsetX = 0;  // page x of program x 0
   double offsetY = 0;  // page y of program y 0
@@ -158,22 +165,27 @@ struct Extent {
 
 // The extent fills the plot box at one scale for both axes, held at the box's lower left corner
 // with a small margin, where the machine's zero sits for a sound program.
-Frame FitFrame(const Extent& e) {
-  const double spanX = std::max(e.maxX - e.minX, 1.0);
-  const double spanY = std::max(e.maxY - e.minY, 1.0);
-  const double plotWidth = kPlotRight - kPlotLeft;
-  const double plotHeight = kPlotBottomMost - kPlotTop;
+Frame FitFrame(const Extent& e, std::size_t outlines) {
+  const double spanX = std::max(e.maxX - e.minX, 1.0) * 1.08;
+  const double spanY = std::max(e.maxY - e.minY, 1.0) * 1.08;
+  const auto scaleIn = [&](double right, double bottom) {
+    return std::min((right - kPlotLeft) / spanX, (bottom - kPlotTop) / spanY);
+  };
   Frame f;
-  f.scale = std::min(plotWidth / (spanX * 1.08), plotHeight / (spanY * 1.08));
-  f.plotBottom = kPlotTop + std::clamp(spanY * 1.08 * f.scale, kPlotLeast, plotHeight);
-  f.offsetX = kPlotLeft + spanX * 0.04 * f.scale - e.minX * f.scale;
-  f.offsetY = f.plotBottom - spanY * 0.04 * f.scale + e.minY * f.scale;
+  f.wide = outlines <= 2 &&
+           scaleIn(kWideRight, kWideBottomMost) > 1.1 * scaleIn(kTallRight, kTallBottomMost);
+  f.plotRight = f.wide ? kWideRight : kTallRight;
+  const double bottomMost = f.wide ? kWideBottomMost : kTallBottomMost;
+  f.scale = scaleIn(f.plotRight, bottomMost);
+  f.plotBottom = kPlotTop + std::clamp(spanY * f.scale, kPlotLeast, bottomMost - kPlotTop);
+  f.offsetX = kPlotLeft + (spanX / 1.08) * 0.04 * f.scale - e.minX * f.scale;
+  f.offsetY = f.plotBottom - (spanY / 1.08) * 0.04 * f.scale + e.minY * f.scale;
   return f;
 }
 
 // Shades the plot box left of and below the machine's zero, where the wire must never go.
 void DrawForbidden(SvgWriter& svg, const Frame& f) {
-  const double zeroX = std::clamp(f.PageX(0), kPlotLeft, kPlotRight);
+  const double zeroX = std::clamp(f.PageX(0), kPlotLeft, f.plotRight);
   const double zeroY = std::clamp(f.PageY(0), kPlotTop, f.plotBottom);
   const auto rect = [&](double x, double y, double w, double h) {
     if (w > 0 && h > 0) {
@@ -182,18 +194,18 @@ void DrawForbidden(SvgWriter& svg, const Frame& f) {
     }
   };
   rect(kPlotLeft, kPlotTop, zeroX - kPlotLeft, f.plotBottom - kPlotTop);
-  rect(zeroX, zeroY, kPlotRight - zeroX, f.plotBottom - zeroY);
+  rect(zeroX, zeroY, f.plotRight - zeroX, f.plotBottom - zeroY);
 }
 
 void DrawAxes(SvgWriter& svg, const Frame& f) {
   // Program millimetres visible in the plot box.
   const double x0 = (kPlotLeft - f.offsetX) / f.scale;
-  const double x1 = (kPlotRight - f.offsetX) / f.scale;
+  const double x1 = (f.plotRight - f.offsetX) / f.scale;
   const double y0 = (f.offsetY - f.plotBottom) / f.scale;
   const double y1 = (f.offsetY - kPlotTop) / f.scale;
   const double step = NiceStep(std::max(x1 - x0, y1 - y0), 10);
   svg.Raw("<rect x=\"" + Num(kPlotLeft) + "\" y=\"" + Num(kPlotTop) + "\" width=\"" +
-          Num(kPlotRight - kPlotLeft) + "\" height=\"" + Num(f.plotBottom - kPlotTop) +
+          Num(f.plotRight - kPlotLeft) + "\" height=\"" + Num(f.plotBottom - kPlotTop) +
           "\" fill=\"none\" stroke=\"#9aa5b1\" stroke-width=\"0.25\"/>\n");
   for (double v = std::ceil(x0 / step) * step; v <= x1 + 1e-9; v += step) {
     const double px = f.PageX(v);
@@ -203,11 +215,11 @@ void DrawAxes(SvgWriter& svg, const Frame& f) {
   }
   for (double v = std::ceil(y0 / step) * step; v <= y1 + 1e-9; v += step) {
     const double py = f.PageY(v);
-    svg.Line(kPlotLeft, py, kPlotRight, py, "#dde3e9", 0.15);
+    svg.Line(kPlotLeft, py, f.plotRight, py, "#dde3e9", 0.15);
     svg.Line(kPlotLeft - 1.5, py, kPlotLeft, py, kInk, 0.25);
     svg.Text(kPlotLeft - 2.2, py + 0.9, 2.6, Num(v), kInk, "end");
   }
-  svg.Text((kPlotLeft + kPlotRight) / 2, f.plotBottom + 9.5, 3,
+  svg.Text((kPlotLeft + f.plotRight) / 2, f.plotBottom + 9.5, 3,
            "x [mm] across the block, from "
            "the machine's zero",
            kInk, "middle");
@@ -291,62 +303,60 @@ void DrawFindingMarks(SvgWriter& svg, const Program& program, const CheckReport&
   }
 }
 
-// The legend right of the plot; returns the page y below it.
-double DrawLegend(SvgWriter& svg, const CheckReport& report, const PreviewOptions& options) {
-  double y = kPlotTop + 2;
-  for (const OutlineFigures& o : report.outlines) {
-    const PenStyle style = StyleOf(o.pen);
-    const std::string dash = style.dashOn > 0 ? DashArray(style.dashOn, style.dashOff) : "";
-    svg.Line(kLegendLeft, y - 1, kLegendLeft + 8, y - 1, style.colour, 0.8, dash.c_str());
-    svg.Text(kLegendLeft + 10, y, 3.4, o.name, kInk, "start", "bold");
-    y += 4.6;
-    const std::string lines[] = {
-        "statements " + std::to_string(o.firstStatement) + " to " +
-            std::to_string(o.firstStatement + o.statements - 1) + ", " +
-            std::to_string(o.moveStatements) + " of them moves",
-        "cutting moves " + std::to_string(o.cuttingMoves) + ", cut " +
-            Millimetres(std::round(o.cutLength * 10) / 10) + " mm",
-        o.hasPoints ? "x " + Millimetres(o.minX) + " to " + Millimetres(o.maxX) + ", y " +
-                          Millimetres(o.minY) + " to " + Millimetres(o.maxY) + " mm"
-                    : "no points",
-        o.hasPoints ? "start (" + Millimetres(o.startX) + ", " + Millimetres(o.startY) +
-                          "), end (" + Millimetres(o.endX) + ", " + Millimetres(o.endY) + ")"
-                    : "",
-    };
-    for (const std::string& line : lines) {
-      svg.Text(kLegendLeft + 2, y, 2.7, line);
-      y += 3.8;
-    }
-    y += 3;
-    if (y > kPlotBottomMost - 60) {
-      break;
-    }
+// One outline's figures from (x, y); returns the page y below them.
+double DrawOutlineFigures(SvgWriter& svg, const OutlineFigures& o, double x, double y) {
+  const PenStyle style = StyleOf(o.pen);
+  const std::string dash = style.dashOn > 0 ? DashArray(style.dashOn, style.dashOff) : "";
+  svg.Line(x, y - 1, x + 8, y - 1, style.colour, 0.8, dash.c_str());
+  svg.Text(x + 10, y, 3.4, o.name, kInk, "start", "bold");
+  y += 4.6;
+  const std::string lines[] = {
+      "statements " + std::to_string(o.firstStatement) + " to " +
+          std::to_string(o.firstStatement + o.statements - 1) + ", " +
+          std::to_string(o.moveStatements) + " of them moves",
+      "cutting moves " + std::to_string(o.cuttingMoves) + ", cut " +
+          Millimetres(std::round(o.cutLength * 10) / 10) + " mm",
+      o.hasPoints ? "x " + Millimetres(o.minX) + " to " + Millimetres(o.maxX) + ", y " +
+                        Millimetres(o.minY) + " to " + Millimetres(o.maxY) + " mm"
+                  : "no points",
+      o.hasPoints ? "start (" + Millimetres(o.startX) + ", " + Millimetres(o.startY) + "), end (" +
+                        Millimetres(o.endX) + ", " + Millimetres(o.endY) + ")"
+                  : "",
+  };
+  for (const std::string& line : lines) {
+    svg.Text(x + 2, y, 2.7, line);
+    y += 3.8;
   }
-  if (report.outlines.empty()) {
-    svg.Text(kLegendLeft, y, 3.4, "no outline: the program moves nothing", kFailRed);
-    y += 7;
-  }
-  svg.Raw("<rect x=\"" + Num(kLegendLeft) + "\" y=\"" + Num(y - 2.6) +
+  return y + 3;
+}
+
+// The key to the drawing from (x, y); returns the page y below it.
+double DrawKey(SvgWriter& svg, const PreviewOptions& options, double x, double y) {
+  svg.Raw("<rect x=\"" + Num(x) + "\" y=\"" + Num(y - 2.6) +
           "\" width=\"8\" height=\"3.2\" fill=\"#eef1f4\" stroke=\"#5c6770\" "
           "stroke-width=\"0.25\"/>\n");
-  svg.Text(kLegendLeft + 10, y, 3,
+  svg.Text(x + 10, y, 3,
            options.workArea ? "work area " + Millimetres(options.workArea->width) + " x " +
                                   Millimetres(options.workArea->height) + " mm"
                             : "work area: no project given");
   y += 5;
-  svg.Line(kLegendLeft + 1, y - 1, kLegendLeft + 7, y - 1, "#7a8591", 0.3,
-           DashArray(0.8, 0.8).c_str());
-  svg.Text(kLegendLeft + 10, y, 3, "pen up: the wire travels, not cutting");
+  svg.Line(x + 1, y - 1, x + 7, y - 1, "#7a8591", 0.3, DashArray(0.8, 0.8).c_str());
+  svg.Text(x + 10, y, 3, "pen up: travel, no cut");
   y += 5;
-  svg.Raw("<rect x=\"" + Num(kLegendLeft) + "\" y=\"" + Num(y - 2.6) +
+  svg.Raw("<rect x=\"" + Num(x) + "\" y=\"" + Num(y - 2.6) +
           "\" width=\"8\" height=\"3.2\" fill=\"#fbe4e6\"/>\n");
-  svg.Text(kLegendLeft + 10, y, 3, "left of or below zero: the wire must not go");
+  svg.Text(x + 10, y, 3, "left of or below zero: no-go");
   y += 5;
-  svg.Raw("<circle cx=\"" + Num(kLegendLeft + 4) + "\" cy=\"" + Num(y - 1) +
+  svg.Raw("<circle cx=\"" + Num(x + 4) + "\" cy=\"" + Num(y - 1) +
           "\" r=\"1.3\" fill=\"white\" stroke=\"" + kInk + "\" stroke-width=\"0.4\"/>\n");
-  svg.Text(kLegendLeft + 10, y, 3, "start point of an outline");
-  y += 8;
-  svg.Text(kLegendLeft, y, 3.4, "Checks", kInk, "start", "bold");
+  svg.Text(x + 10, y, 3, "start point of an outline");
+  return y + 5;
+}
+
+// The checks as a list from (x, y), each ticked, crossed or marked; returns the page y below.
+double DrawChecks(SvgWriter& svg, const CheckReport& report, const PreviewOptions& options,
+                  double x, double y) {
+  svg.Text(x, y, 3.4, "Checks", kInk, "start", "bold");
   y += 5;
   const struct {
     Check check;
@@ -362,7 +372,7 @@ double DrawLegend(SvgWriter& svg, const CheckReport& report, const PreviewOption
     const bool passed = report.Passed(c.check);
     const bool known = c.check != Check::WorkArea || options.workArea;
     const bool warning = c.check == Check::WorkArea;
-    svg.Text(kLegendLeft + 1, y, 3.2,
+    svg.Text(x + 1, y, 3.2,
              !known    ? "-"
              : passed  ? "\u2713"
              : warning ? "!"
@@ -371,11 +381,43 @@ double DrawLegend(SvgWriter& svg, const CheckReport& report, const PreviewOption
              : warning        ? kWarnAmber
                               : kFailRed,
              "start", "bold");
-    svg.Text(kLegendLeft + 6, y, 3, known ? c.text : "work area not checked: no project",
+    svg.Text(x + 6, y, 3, known ? c.text : "work area not checked: no project",
              known ? kInk : "#5c6770");
     y += 4.4;
   }
   return y;
+}
+
+// The legend: a column right of a tall plot, or columns under a wide one (each outline's
+// figures, the key, the checks). Returns the page y below it.
+double DrawLegend(SvgWriter& svg, const CheckReport& report, const PreviewOptions& options,
+                  const Frame& f) {
+  if (f.wide) {
+    const double top = f.plotBottom + 18;
+    double bottom = top;
+    double x = 12;
+    for (const OutlineFigures& o : report.outlines) {
+      bottom = std::max(bottom, DrawOutlineFigures(svg, o, x, top));
+      x += kColumnWidth;
+    }
+    x = 12 + 2 * kColumnWidth;
+    bottom = std::max(bottom, DrawKey(svg, options, x, top));
+    bottom = std::max(bottom, DrawChecks(svg, report, options, x + kColumnWidth, top));
+    return bottom;
+  }
+  double y = kPlotTop + 2;
+  for (const OutlineFigures& o : report.outlines) {
+    y = DrawOutlineFigures(svg, o, kLegendLeft, y);
+    if (y > kTallBottomMost - 60) {
+      break;
+    }
+  }
+  if (report.outlines.empty()) {
+    svg.Text(kLegendLeft, y, 3.4, "no outline: the program moves nothing", kFailRed);
+    y += 7;
+  }
+  y = DrawKey(svg, options, kLegendLeft, y);
+  return DrawChecks(svg, report, options, kLegendLeft, y + 3);
 }
 
 // The findings in the table's words, from page y top down.
@@ -428,7 +470,7 @@ std::string DrawPreviewSvg(const Program& program, const CheckReport& report,
   if (options.workArea) {
     extent.Add(options.workArea->width, options.workArea->height);
   }
-  const Frame frame = FitFrame(extent);
+  const Frame frame = FitFrame(extent, report.outlines.size());
 
   SvgWriter svg;
   svg.Raw(
@@ -482,8 +524,8 @@ std::string DrawPreviewSvg(const Program& program, const CheckReport& report,
     }
   }
   DrawFindingMarks(svg, program, report, frame);
-  const double legendBottom = DrawLegend(svg, report, options);
-  DrawFindings(svg, report, std::max(frame.plotBottom + 18, legendBottom + 4));
+  const double legendBottom = DrawLegend(svg, report, options, frame);
+  DrawFindings(svg, report, std::max(frame.plotBottom + 18, legendBottom + 6));
   svg.Raw("</svg>\n");
   return svg.Take();
 }

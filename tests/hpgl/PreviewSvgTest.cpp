@@ -118,13 +118,15 @@ TEST(PreviewSvg, OutlinesAndWorkAreaShareOneFrame) {
   EXPECT_NEAR(std::stod(m[2]), ty - 207 * sx, 0.001);  // top at y = 207
   EXPECT_NEAR(std::stod(m[3]), 1002 * sx, 0.001);
   EXPECT_NEAR(std::stod(m[4]), 207 * sx, 0.001);
-  // Everything drawn lies on the page's plot box (24..196 x 24..160 mm).
+  // Everything drawn lies in the plot box: the page's width less the margins for this wide
+  // drawing (24..285 x 24..124 mm).
   for (const auto& [x, y] : {std::pair{0.0, 0.0}, std::pair{1002.0, 212.0}}) {
     EXPECT_GE(tx + x * sx, 24);
-    EXPECT_LE(tx + x * sx, 196);
+    EXPECT_LE(tx + x * sx, 285);
     EXPECT_GE(ty - y * sx, 24);
-    EXPECT_LE(ty - y * sx, 160);
+    EXPECT_LE(ty - y * sx, 124);
   }
+  EXPECT_GT(1002 * sx, 0.9 * (285 - 24));  // and fills its width
 }
 
 TEST(PreviewSvg, ShowsTheVerdictTheFindingsAndTheFigures) {
