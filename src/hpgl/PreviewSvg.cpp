@@ -233,39 +233,66 @@ void DrawAxes(SvgWriter& svg, const Frame& f) {
   }
 }
 
-// The cut and travel paths of one outline in program millimetres.
-void DrawOutline(SvgWriter& svg, const Outline& outline, int index, const Frame& f) {
-  std::string cut, travel;
+// The pen-down or the pen-up moves of one outline as path data in program millimetres, cut
+// into pieces of at most kSegmentsPerPath lines: XML readers refuse attributes of 10 MB and
+// more, which a single path of a program of a million moves would reach.
+constexpr std::size_t kSegmentsPerPath = 2000;
+
+std::vector<std::string> PathPieces(const Outline& outline, bool penDown) {
+  std::vector<std::string> pieces;
+  std::string d;
+  std::size_t segments = 0;
+  bool at = false;  // the path's pen already stands at (x, y)
   std::int64_t x = outline.entryX, y = outline.entryY;
-  bool cutAt = false, travelAt = false;  // the path's pen already stands at (x, y)
+  const auto point = [](std::int64_t px, std::int64_t py) {
+    return Millimetres(px / kUnitsPerMillimetre) + " " + Millimetres(py / kUnitsPerMillimetre);
+  };
   for (const Move& move : outline.moves) {
     if (!move.hasPoint) {
       continue;
     }
-    std::string& d = move.penDown ? cut : travel;
-    bool& at = move.penDown ? cutAt : travelAt;
-    if (!at) {
-      d += "M " + Millimetres(x / kUnitsPerMillimetre) + " " +
-           Millimetres(y / kUnitsPerMillimetre) + " ";
+    if (move.penDown == penDown) {
+      if (segments == kSegmentsPerPath) {
+        pieces.push_back(std::move(d));
+        d.clear();
+        segments = 0;
+        at = false;
+      }
+      if (!at) {
+        d += "M " + point(x, y) + " ";
+      }
+      d += "L " + point(move.x, move.y) + " ";
+      ++segments;
+      at = true;
+    } else {
+      at = false;
     }
-    d += "L " + Millimetres(move.x / kUnitsPerMillimetre) + " " +
-         Millimetres(move.y / kUnitsPerMillimetre) + " ";
-    at = true;
-    (move.penDown ? travelAt : cutAt) = false;
     x = move.x;
     y = move.y;
   }
+  if (!d.empty()) {
+    pieces.push_back(std::move(d));
+  }
+  return pieces;
+}
+
+// One outline as the group <g id="outline-K" data-pen="P"> of its pen-up paths (class
+// "travel") and its pen-down paths (class "cut"), in program millimetres.
+void DrawOutline(SvgWriter& svg, const Outline& outline, int index, const Frame& f) {
   const PenStyle style = StyleOf(outline.pen);
-  const std::string id = std::to_string(index);
-  const std::string pen = std::to_string(outline.pen);
   const std::string dash =
       style.dashOn > 0 ? DashArray(style.dashOn / f.scale, style.dashOff / f.scale) : "";
-  svg.Raw("<path id=\"travel-" + id + "\" data-pen=\"" + pen + "\" d=\"" + travel +
-          "\" fill=\"none\" stroke=\"#7a8591\" stroke-width=\"" + Precise(0.25 / f.scale) + "\"" +
-          DashArray(0.8 / f.scale, 0.8 / f.scale) + "/>\n");
-  svg.Raw("<path id=\"cut-" + id + "\" data-pen=\"" + pen + "\" d=\"" + cut +
-          "\" fill=\"none\" stroke=\"" + style.colour + "\" stroke-width=\"" +
-          Precise(0.45 / f.scale) + "\" stroke-linejoin=\"round\"" + dash + "/>\n");
+  svg.Raw("<g id=\"outline-" + std::to_string(index) + "\" data-pen=\"" +
+          std::to_string(outline.pen) + "\" fill=\"none\" stroke-linejoin=\"round\">\n");
+  for (const std::string& d : PathPieces(outline, false)) {
+    svg.Raw("<path class=\"travel\" d=\"" + d + "\" stroke=\"#7a8591\" stroke-width=\"" +
+            Precise(0.25 / f.scale) + "\"" + DashArray(0.8 / f.scale, 0.8 / f.scale) + "/>\n");
+  }
+  for (const std::string& d : PathPieces(outline, true)) {
+    svg.Raw("<path class=\"cut\" d=\"" + d + "\" stroke=\"" + style.colour + "\" stroke-width=\"" +
+            Precise(0.45 / f.scale) + "\"" + dash + "/>\n");
+  }
+  svg.Raw("</g>\n");
 }
 
 // Rings the point of each failure and warning on the plot and names its statement, so a fault

@@ -20,9 +20,12 @@ struct PreviewOptions {
 };
 
 // The whole SVG document. Each outline k (from 1, in program order) is drawn as
-//   <path id="cut-k" data-pen="P" d="M x y L x y ..."/>     its pen-down moves
-//   <path id="travel-k" data-pen="P" d="..."/>              its pen-up moves
-// with x and y in millimetres exactly as the program gives them (three decimals at most).
+//   <g id="outline-k" data-pen="P">
+//     <path class="travel" d="M x y L x y ..."/>...   its pen-up moves
+//     <path class="cut" d="M x y L x y ..."/>...      its pen-down moves
+//   </g>
+// with x and y in millimetres exactly as the program gives them (three decimals at most), each
+// kind in order and cut into paths of at most 2000 lines.
 std::string DrawPreviewSvg(const Program& program, const CheckReport& report,
                            const PreviewOptions& options);
 

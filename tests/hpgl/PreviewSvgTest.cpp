@@ -21,20 +21,10 @@ std::string Draw(const Program& p, std::optional<hpgl::WorkArea> area = {},
   return DrawPreviewSvg(p, CheckProgram(p, area), {title, area});
 }
 
-// The value of attribute name in the element that carries id="id".
-std::string Attribute(const std::string& svg, const std::string& id, const std::string& name) {
-  const std::size_t at = svg.find("id=\"" + id + "\"");
-  if (at == std::string::npos) {
-    return "(no " + id + ")";
-  }
-  const std::size_t begin = svg.rfind('<', at);
-  const std::string element = svg.substr(begin, svg.find('>', at) - begin);
-  const std::smatch m = [&] {
-    std::smatch match;
-    std::regex_search(element, match, std::regex(" " + name + "=\"([^\"]*)\""));
-    return match;
-  }();
-  return m.empty() ? "(no " + name + ")" : m[1].str();
+// The text of the group <g id="id" ...> ... </g>, empty when there is none.
+std::string Group(const std::string& svg, const std::string& id) {
+  const std::size_t at = svg.find("<g id=\"" + id + "\"");
+  return at == std::string::npos ? "" : svg.substr(at, svg.find("</g>", at) - at);
 }
 
 // A path's segments as (from, to) points: the lines the picture draws.
@@ -51,6 +41,18 @@ std::vector<Segment> Segments(const std::string& d) {
       segments.push_back({at, p});
     }
     at = p;
+  }
+  return segments;
+}
+
+// The segments of every path of the class in group, in order.
+std::vector<Segment> PathSegments(const std::string& group, const std::string& cls) {
+  std::vector<Segment> segments;
+  const std::regex path("<path class=\"" + cls + "\" d=\"([^\"]*)\"");
+  for (auto it = std::sregex_iterator(group.begin(), group.end(), path);
+       it != std::sregex_iterator(); ++it) {
+    const std::vector<Segment> more = Segments((*it)[1].str());
+    segments.insert(segments.end(), more.begin(), more.end());
   }
   return segments;
 }
@@ -76,19 +78,40 @@ std::vector<Segment> ProgramSegments(const hpgl::Outline& o, bool penDown) {
 TEST(PreviewSvg, DrawsTheProgramsOwnCoordinates) {
   const auto expectSameGeometry = [](const Program& p, const std::string& svg) {
     for (std::size_t k = 0; k < p.outlines.size(); ++k) {
-      const std::string n = std::to_string(k + 1);
-      EXPECT_EQ(Attribute(svg, "cut-" + n, "data-pen"), std::to_string(p.outlines[k].pen));
-      EXPECT_EQ(Segments(Attribute(svg, "cut-" + n, "d")), ProgramSegments(p.outlines[k], true));
-      EXPECT_EQ(Segments(Attribute(svg, "travel-" + n, "d")),
-                ProgramSegments(p.outlines[k], false));
+      const std::string group = Group(svg, "outline-" + std::to_string(k + 1));
+      EXPECT_NE(group.find("data-pen=\"" + std::to_string(p.outlines[k].pen) + "\""),
+                std::string::npos);
+      EXPECT_EQ(PathSegments(group, "cut"), ProgramSegments(p.outlines[k], true));
+      EXPECT_EQ(PathSegments(group, "travel"), ProgramSegments(p.outlines[k], false));
     }
-    const std::string next = std::to_string(p.outlines.size() + 1);
-    EXPECT_EQ(Attribute(svg, "cut-" + next, "d"), "(no cut-" + next + ")");
+    EXPECT_EQ(Group(svg, "outline-" + std::to_string(p.outlines.size() + 1)), "");
   };
   for (const char* file : {"style-relative.plt", "damaged-left-of-zero.plt"}) {
     SCOPED_TRACE(file);
     const Program p = ReadProgramFile(Fixture(file));
     expectSameGeometry(p, Draw(p));
+  }
+  // Long outlines go into several paths, and the pieces still join up: 2500 cutting moves, a
+  // pen-up move, 1600 cutting moves give paths of 2000, 2000 (across the pen-up move) and 100
+  // lines.
+  std::string zigzag = "SP4;PU0,0;PD0,40";
+  for (int i = 1; i < 2500; ++i) {
+    zigzag += "," + std::to_string(i) + "," + std::to_string(i % 2 * 40);
+  }
+  zigzag += ";PU3000,0;PD3000,40";
+  for (int i = 1; i < 1600; ++i) {
+    zigzag += "," + std::to_string(3000 + i) + "," + std::to_string(i % 2 * 40);
+  }
+  {
+    SCOPED_TRACE("zigzag");
+    const Program p = ReadProgram(zigzag);
+    const std::string svg = Draw(p);
+    expectSameGeometry(p, svg);
+    const std::string group = Group(svg, "outline-1");
+    const std::regex cutPath("<path class=\"cut\"");
+    EXPECT_EQ(std::distance(std::sregex_iterator(group.begin(), group.end(), cutPath),
+                            std::sregex_iterator()),
+              3);
   }
   for (const ExampleProgram& e : ExamplePrograms()) {
     SCOPED_TRACE(e.name);

@@ -126,7 +126,7 @@ TEST(ViewCommand, WritesThePicture) {
   std::ostringstream s;
   s << in.rdbuf();
   EXPECT_EQ(s.str().rfind("<?xml", 0), 0u);
-  EXPECT_NE(s.str().find("id=\"cut-2\""), std::string::npos);
+  EXPECT_NE(s.str().find("<g id=\"outline-2\" data-pen=\"3\""), std::string::npos);
   EXPECT_NE(s.str().find(">CHECK FAILED<"), std::string::npos);
 }
 
