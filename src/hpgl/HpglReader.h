@@ -69,8 +69,8 @@ struct Program {
 // by ";" or by the next mnemonic; blanks, tabs and line ends may stand between statements and
 // between parameters; parameters are separated by commas or blanks (a sign also starts a new
 // number). Known: IN (pen up, absolute), DF (absolute), VS, WU, PW, LT (parameters checked as
-// numbers, otherwise unused), SP,
-// PU, PD, PA, PR (any number of coordinate pairs, absolute or relative), LB (text up to ETX).
+// numbers, otherwise unused), SP, PU, PD, PA, PR (any number of coordinate pairs, absolute or
+// relative), LB (text up to ETX).
 // Anything else is an unknown statement. Decimal coordinates are rounded to the nearest unit,
 // halves away from zero.
 class Reader {

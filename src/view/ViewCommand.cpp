@@ -20,6 +20,7 @@ constexpr const char* kUsage =
     "usage: tectoplan-view PROGRAM.plt [--svg OUT.svg] [--project JOB.tcj]\n";
 
 struct Options {
+  bool help = false;
   std::string program;
   std::string svg;
   std::string project;
@@ -29,7 +30,9 @@ std::optional<Options> ParseArguments(const std::vector<std::string>& args, std:
   Options o;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--svg" || a == "--project") {
+    if (a == "--help" || a == "-h") {
+      o.help = true;
+    } else if (a == "--svg" || a == "--project") {
       if (i + 1 == args.size()) {
         err << "tectoplan-view: " << a << " needs a file name\n" << kUsage;
         return std::nullopt;
@@ -45,7 +48,7 @@ std::optional<Options> ParseArguments(const std::vector<std::string>& args, std:
       return std::nullopt;
     }
   }
-  if (o.program.empty()) {
+  if (o.program.empty() && !o.help) {
     err << kUsage;
     return std::nullopt;
   }
@@ -133,6 +136,14 @@ int RunView(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   const std::optional<Options> options = ParseArguments(args, err);
   if (!options) {
     return 2;
+  }
+  if (options->help) {
+    out << kUsage
+        << "Checks a cutting program and prints the result; exits 1 when a check fails.\n"
+           "  --svg OUT.svg      also draws the program as an A4 picture\n"
+           "  --project JOB.tcj  also says how far the program reaches beyond the project's "
+           "work area\n";
+    return 0;
   }
   std::optional<hpgl::WorkArea> workArea;
   if (!options->project.empty()) {

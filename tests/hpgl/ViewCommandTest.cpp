@@ -76,6 +76,13 @@ TEST(ViewCommand, ExitStatusFollowsTheCheck) {
   }
 }
 
+TEST(ViewCommand, HelpGoesToStandardOutput) {
+  const Result r = Viewed({"--help"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out.rfind("usage: tectoplan-view PROGRAM.plt", 0), 0u);
+}
+
 TEST(ViewCommand, ErrorsAndTheirStatus) {
   TempFolder folder;
   const std::string bad = folder.File("bad.plt");
