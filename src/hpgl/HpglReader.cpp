@@ -206,6 +206,7 @@ void Reader::EndStatement() {
   if (kind_ == Kind::Unknown) {
     ++program_.unknownCount;
     if (program_.unknown.size() < kMaxUnknownKept) {
+      text_.erase(text_.find_last_not_of(' ') + 1);
       program_.unknown.push_back({program_.statementCount, statementLine_, text_});
     }
     return;
@@ -330,6 +331,9 @@ void Reader::AddMove(std::int64_t x, std::int64_t y, bool hasPoint) {
 }
 
 void Reader::AddText(char c) {
+  if (c == '\r' || c == '\n') {
+    return;  // line ends separate statements; they are no part of the text shown
+  }
   if (text_.size() < kMaxUnknownTextKept) {
     AppendShown(text_, c);
   } else if (!textCut_) {

@@ -147,17 +147,18 @@ TEST(HpglReader, OtherStylesGiveTheSameOutlines) {
 }
 
 TEST(HpglReader, KeepsUnknownStatementsWithTheirNumberAndLine) {
+  // XY ends at the next mnemonic; its blank and line end are no part of its text.
   const Program p =
-      ReadProgram("IN;\nSP4;XY1,2;PU0,0;\n\x1B.(;q;PD0,80;ZZ" + std::string(100, '7') + ";");
+      ReadProgram("IN;\nSP4;XY1,2 \r\nPU0,0;\n\x1B.(;q;PD0,80;ZZ" + std::string(100, '7') + ";");
   ASSERT_EQ(p.unknown.size(), 4u);
   EXPECT_EQ(p.unknownCount, 4);
   const struct {
     std::int64_t statement, line;
     const char* text;
   } expected[] = {{3, 2, "XY1,2"},
-                  {5, 3, "\\x1B.("},
-                  {6, 3, "q"},
-                  {8, 3, "ZZ77777777777777777777777777777777777777..."}};
+                  {5, 4, "\\x1B.("},
+                  {6, 4, "q"},
+                  {8, 4, "ZZ77777777777777777777777777777777777777..."}};
   for (std::size_t i = 0; i < 4; ++i) {
     EXPECT_EQ(p.unknown[i].statement, expected[i].statement) << i;
     EXPECT_EQ(p.unknown[i].line, expected[i].line) << i;
