@@ -7,6 +7,7 @@
 
 #include "app/AppConfiguration.h"
 #include "app/AutoGeneration.h"
+#include "app/InteractiveStart.h"
 #include "app/OrvexUtils.h"
 #include "locale/LocalStr.h"
 #include "platform/NumberText.h"
@@ -35,15 +36,6 @@ constexpr char kUsage[] =
     "project file, unreadable project, refused program, failed write); then nothing is written\n"
     "and one line on standard error says why.\n";
 
-// The interactive start. The main window is built by its own library; until it is part of the
-// build this says so.
-int RunInteractive(int /*argc*/, char** /*argv*/) {
-  std::puts(
-      "tectoplan: the main window is not part of this build; use -A to run unattended "
-      "(see --help)");
-  return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,7 +55,7 @@ int main(int argc, char** argv) {
   LoadConfiguration(params);
   InitLocalStr();
   if (!AppCfg.AutoGen) {
-    return RunInteractive(argc, argv);
+    return StartInteractive(argc, argv);
   }
   try {
     RunAutoGeneration();

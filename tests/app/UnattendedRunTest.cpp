@@ -98,14 +98,15 @@ TEST(UnattendedRun, HelpVersionAndTheWindowlessStart) {
   EXPECT_EQ(version.out, "Tectoplan 1.2.0.0\n");
   EXPECT_EQ(RunTectoplan(cwd.path(), kProgram, "-A --Version").status, 1);
 
-  // Without -A the window would open; the switches I and O are stored but not used.
+  // Without -A the window opens; the switches I and O are stored but not used. A copy of the
+  // program without its window module beside it (and none installed) says so and ends.
+  const ProgramCopy copy;
   WriteFile(cwd / "job.tcj", ReadFile(kFixtures + "gutter-2-layers.tcj"));
-  const auto window = RunTectoplan(cwd.path(), kProgram, "-I:./job.tcj -O:./job.plt -Auto");
-  EXPECT_EQ(window.status, 0);
-  EXPECT_EQ(window.out,
-            "tectoplan: the main window is not part of this build; use -A to run unattended (see "
-            "--help)\n");
-  EXPECT_EQ(window.err, "");
+  const auto window = RunTectoplan(cwd.path(), copy.program(), "-I:./job.tcj -O:./job.plt -Auto");
+  EXPECT_EQ(window.status, 1);
+  EXPECT_EQ(window.out, "");
+  EXPECT_THAT(window.err, testing::StartsWith("tectoplan: cannot load the main window ("));
+  EXPECT_THAT(window.err, testing::HasSubstr(copy.dir() / "libtectoplan-ui.so"));
   EXPECT_THAT(cwd.Names(), testing::ElementsAre("job.tcj"));
 }
 

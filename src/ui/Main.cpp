@@ -1,0 +1,805 @@
+#include "ui/Main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <cmath>
+#include <utility>
+
+#include "app/OrvexUtils.h"
+#include "generator/ProgramCheck.h"
+#include "generator/ProjectGenerator.h"
+#include "locale/LocalStr.h"
+#include "locale/MessageStr.h"
+#include "locale/PanelInfo.h"
+#include "platform/NumberText.h"
+#include "ui/EditField.h"
+#include "ui/Fonts.h"
+#include "ui/ImageBox.h"
+
+namespace {
+
+constexpr int kClientWidth = 794;
+constexpr int kClientHeight = 454;
+constexpr int kFontHeight = 11;
+constexpr int kListFontHeight = 16;
+constexpr int kButtonFontHeight = 13;
+constexpr int kListRows = 9;
+constexpr int kListedPanelTypes = 9;  // ptEmpty to ptDoubleSlopeNarrow; ptCustom is not offered
+// The field rules nest a few levels deep by design (a write runs the written field's rules,
+// which write nothing new); anything deeper is a fault and runs no further.
+constexpr int kMaxFieldReactionDepth = 8;
+
+// Which fields a panel type lets the operator edit: A, B, C, D, front base, rear base and the
+// diagonal-cut box.
+struct TLockRow {
+  bool a, b, c, d, frontBase, rearBase, cutDiagonally;
+};
+constexpr TLockRow kLockRows[] = {
+    {false, false, false, false, false, false, false},  // ptEmpty
+    {true, false, false, false, false, false, false},   // ptFlat
+    {true, true, true, false, false, false, true},      // ptGutter
+    {true, true, false, false, false, false, true},     // ptGutter3E
+    {true, true, true, false, false, false, true},      // ptRidge
+    {true, true, false, false, false, false, true},     // ptRidge3E
+    {true, false, false, true, false, false, false},    // ptSlope
+    {true, true, true, true, false, false, false},      // ptDoubleSlope
+    {true, true, true, true, true, true, false},        // ptDoubleSlopeNarrow
+    {true, true, true, true, true, true, false},        // ptCustom
+};
+
+// Where a locked field takes its text from.
+enum TCopySource : std::uint8_t { csKeep, csZero, csA, csB, csD, csLength };
+struct TCopyRow {
+  TCopySource a, b, c, d, frontBase, rearBase;
+};
+constexpr TCopyRow kCopyRows[] = {
+    {csZero, csZero, csZero, csZero, csLength, csLength},  // ptEmpty
+    {csKeep, csA, csA, csA, csLength, csLength},           // ptFlat
+    {csKeep, csKeep, csKeep, csB, csLength, csLength},     // ptGutter
+    {csKeep, csKeep, csB, csB, csLength, csLength},        // ptGutter3E
+    {csKeep, csKeep, csKeep, csB, csLength, csLength},     // ptRidge
+    {csKeep, csKeep, csB, csB, csLength, csLength},        // ptRidge3E
+    {csKeep, csA, csD, csKeep, csLength, csLength},        // ptSlope
+    {csKeep, csKeep, csKeep, csKeep, csLength, csLength},  // ptDoubleSlope
+    {csKeep, csKeep, csKeep, csKeep, csKeep, csKeep},      // ptDoubleSlopeNarrow
+    {csKeep, csKeep, csKeep, csKeep, csKeep, csKeep},      // ptCustom
+};
+
+QLabel* CreateLabel(QWidget* parent, const char* name, int left, int top, const char* text) {
+  auto* label = new QLabel(QString::fromUtf8(text), parent);
+  label->setObjectName(name);
+  label->move(left, top);
+  label->adjustSize();
+  return label;
+}
+
+// A word-wrapped label keeps its width and grows downward.
+void FitWrappedLabel(QLabel* label, int width) {
+  label->setWordWrap(true);
+  label->resize(width, label->heightForWidth(width));
+}
+
+// The integer part of a work-area value, or its number text when the integer part does not fit
+// a 64-bit integer or the value is not finite.
+std::string WorkAreaText(double value) {
+  const double whole = std::trunc(value);
+  constexpr double kLimit = 9223372036854775808.0;  // 2^63
+  if (std::isfinite(whole) && whole >= -kLimit && whole < kLimit) {
+    return "  " + platform::FormatInteger(static_cast<std::int64_t>(whole));
+  }
+  return "  " + platform::FormatNumber(value);
+}
+
+}  // namespace
+
+TFormMain::TFormMain(TWindowServices& services, std::string imageFolder)
+    : FServices(services), FImageFolder(std::move(imageFolder)) {
+  SetupWindow();
+  SetupPanelView();
+  SetupPanelDim();
+  SetupRightColumn();
+  SetupMenu();
+  SetupTabOrder();
+  SetupConnections();
+  // An error of the start-up is shown once the window is on the screen, not before it.
+  FStartUpErrors = std::make_unique<std::vector<std::string>>();
+  RunHandler([this] { FormCreate(); });
+  QTimer::singleShot(0, this, [this, errors = std::move(FStartUpErrors)] {
+    for (const std::string& text : *errors) {
+      FServices.ShowError(text);
+    }
+  });
+}
+
+TFormMain::~TFormMain() = default;
+
+// ---------------------------------------------------------------------------------------------
+// Construction of the controls
+
+void TFormMain::SetupWindow() {
+  setObjectName("FormMain");
+  setWindowTitle(QString::fromUtf8(kApplicationTitle));
+  // A fixed single border: a system menu and a minimize button, no maximize button.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setFont(WindowFont(kFontHeight));
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, pal.color(QPalette::Button));
+  setPalette(pal);
+  setAutoFillBackground(true);
+
+  clientArea = new QWidget(this);
+  clientArea->setObjectName("clientArea");
+  clientArea->setFixedSize(kClientWidth, kClientHeight);
+  setCentralWidget(clientArea);
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TFormMain::SetupPanelView() {
+  panPanelView = new QFrame(clientArea);
+  panPanelView->setObjectName("panPanelView");
+  panPanelView->setFrameStyle(QFrame::Box | QFrame::Plain);
+  panPanelView->setGeometry(2, 1, 608, 449);
+
+  cmbPanelsType = new QComboBox(panPanelView);
+  cmbPanelsType->setObjectName("cmbPanelsType");
+  cmbPanelsType->setFont(WindowFont(kListFontHeight, true));
+  cmbPanelsType->setGeometry(10, 21, 586, 27);
+
+  imgBlockSkech = new TImageBox(panPanelView);
+  imgBlockSkech->setObjectName("imgBlockSkech");
+  imgBlockSkech->setGeometry(11, 72, 360, 360);
+
+  grpPanelDim = new QGroupBox(QString::fromUtf8("Wymiary panelu"), panPanelView);
+  grpPanelDim->setObjectName("grpPanelDim");
+  grpPanelDim->setGeometry(386, 72, 212, 360);
+}
+
+void TFormMain::SetupPanelDim() {
+  QWidget* g = grpPanelDim;
+  auto field = [g](const char* name, int top, const char* text) {
+    auto* edit = new TEditField(g);
+    edit->setObjectName(name);
+    edit->setGeometry(136, top, 47, 21);
+    edit->setText(QString::fromUtf8(text));
+    return edit;
+  };
+  labLayerCount = CreateLabel(g, "labLayerCount", 9, 24, "Ilość warstw");
+  txtLayerCount = field("txtLayerCount", 21, "1");
+  labDimA = CreateLabel(g, "labDimA", 9, 51, "Wymiar A");
+  txtDimA = field("txtDimA", 48, "1");
+  labDimAUnits = CreateLabel(g, "labDimAUnits", 184, 51, "[mm]");
+  labDimB = CreateLabel(g, "labDimB", 10, 80, "Wymiar B");
+  txtDimB = field("txtDimB", 75, "1");
+  labDimBUnits = CreateLabel(g, "labDimBUnits", 184, 78, "[mm]");
+  labDimC = CreateLabel(g, "labDimC", 9, 105, "Wymiar C");
+  txtDimC = field("txtDimC", 102, "1");
+  labDimCUnits = CreateLabel(g, "labDimCUnits", 184, 105, "[mm]");
+  labDimD = CreateLabel(g, "labDimD", 9, 132, "Wymiar D");
+  txtDimD = field("txtDimD", 129, "1");
+  labDimDUnits = CreateLabel(g, "labDimDUnits", 184, 132, "[mm]");
+  labDimFrontBase = CreateLabel(g, "labDimFrontBase", 9, 159, "Szerokość podstawy przód");
+  txtDimFrontBase = field("txtDimFrontBase", 156, "1");
+  labDimFrontBaseUnits = CreateLabel(g, "labDimFrontBaseUnits", 184, 159, "[mm]");
+  labDimRearBase = CreateLabel(g, "labDimRearBase", 9, 186, "Szerokość podstawy tył");
+  txtDimRearBase = field("txtDimRearBase", 183, "1");
+  labDimRearBaseUnits = CreateLabel(g, "labDimRearBaseUnits", 184, 186, "[mm]");
+  labBlockWidth = CreateLabel(g, "labBlockWidth", 9, 227, "Szerokość materiału");
+  txtPanelLength = field("txtPanelLength", 224, "0");
+  labBlockWidthUnits = CreateLabel(g, "labBlockWidthUnits", 184, 227, "[mm]");
+  labPanelSpace = CreateLabel(g, "labPanelSpace", 9, 272, "Odstęp między panelami");
+  txtPanelSpace = field("txtPanelSpace", 269, "0");
+  labPanelSpaceUnits = CreateLabel(g, "labPanelSpaceUnits", 184, 272, "[mm]");
+  FitWrappedLabel(labBlockWidth, 96);
+  FitWrappedLabel(labPanelSpace, 116);
+
+  auto checkBox = [g](const char* name, int top, const char* text) {
+    auto* box = new QCheckBox(QString::fromUtf8(text), g);
+    box->setObjectName(name);
+    box->setLayoutDirection(Qt::RightToLeft);  // the caption left of the box
+    box->setGeometry(7, top, 176, 17);
+    return box;
+  };
+  chkSkipBottom = checkBox("chkSkipBottom", 292, "Pomiń cięcie spodu");
+  chkCutDiagonally = checkBox("chkCutDiagonally", 314, "Rozetnij panel po przekątnej");
+}
+
+void TFormMain::SetupRightColumn() {
+  auto group = [this](const char* name, const char* text, int left, int top, int width,
+                      int height) {
+    auto* box = new QGroupBox(QString::fromUtf8(text), clientArea);
+    box->setObjectName(name);
+    box->setGeometry(left, top, width, height);
+    return box;
+  };
+  grpBlockLayout = group("grpBlockLayout", "Rozmieszczenie bloku na maszynie", 612, 1, 178, 189);
+  imgMachine = new TImageBox(grpBlockLayout);
+  imgMachine->setObjectName("imgMachine");
+  imgMachine->setGeometry(9, 21, 160, 160);
+
+  grpCuttingMode = group("grpCuttingMode", "Tryb cięcia", 612, 191, 178, 40);
+  labCuttingMode = CreateLabel(grpCuttingMode, "labCuttingMode", 17, 16, "2D");
+
+  grpPrjSize = group("grpPrjSize", "Wymiary projektu", 612, 240, 178, 113);
+  auto value = [this](const char* name, int top) {
+    auto* display = new QLabel(QStringLiteral(" "), grpPrjSize);
+    display->setObjectName(name);
+    display->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    display->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    display->setGeometry(102, top, 47, 19);
+    return display;
+  };
+  labPrjWidth = CreateLabel(grpPrjSize, "labPrjWidth", 7, 29, "Szerokość");
+  bevPrjWidth = value("bevPrjWidth", 26);
+  labPrjWidthUnits = CreateLabel(grpPrjSize, "labPrjWidthUnits", 150, 29, "[mm]");
+  labPrjHeight = CreateLabel(grpPrjSize, "labPrjHeight", 6, 56, "Wysokość");
+  bevPrjHeight = value("bevPrjHeight", 54);
+  labPrjHeightUnits = CreateLabel(grpPrjSize, "labPrjHeightUnits", 150, 56, "[mm]");
+  labPrjDepth = CreateLabel(grpPrjSize, "labPrjDepth", 7, 83, "Głębokość");
+  bevPrjDepth = value("bevPrjDepth", 82);
+  labPrjDepthUnits = CreateLabel(grpPrjSize, "labPrjDepthUnits", 150, 83, "[mm]");
+
+  btnGenPlt = new QPushButton(QString::fromUtf8("Generuj plik projektu"), clientArea);
+  btnGenPlt->setObjectName("btnGenPlt");
+  btnGenPlt->setFont(WindowFont(kButtonFontHeight, true));
+  btnGenPlt->setGeometry(617, 368, 172, 82);
+}
+
+void TFormMain::SetupMenu() {
+  QMenuBar* mnuMain = menuBar();
+  mnuMain->setObjectName("mnuMain");
+  miFile = mnuMain->addMenu(QString::fromUtf8("Plik"));
+  miFile->setObjectName("miFile");
+  miOpen = miFile->addAction(QString::fromUtf8("Otwórz projekt"));
+  miOpen->setObjectName("miOpen");
+  miSave = miFile->addAction(QString::fromUtf8("Zapisz projekt"));
+  miSave->setObjectName("miSave");
+  miExit = miFile->addAction(QString::fromUtf8("Zakończ"));
+  miExit->setObjectName("miExit");
+}
+
+void TFormMain::SetupTabOrder() {
+  for (QWidget* w : std::initializer_list<QWidget*>{
+           panPanelView, grpPanelDim, grpBlockLayout, grpCuttingMode, grpPrjSize, bevPrjWidth,
+           bevPrjHeight, bevPrjDepth, imgBlockSkech, imgMachine}) {
+    w->setFocusPolicy(Qt::NoFocus);
+  }
+  const std::vector<QWidget*> order = {
+      cmbPanelsType, txtLayerCount,    txtDimA,        txtDimB,        txtDimC,
+      txtDimD,       txtDimFrontBase,  txtDimRearBase, txtPanelLength, txtPanelSpace,
+      chkSkipBottom, chkCutDiagonally, btnGenPlt};
+  for (std::size_t i = 1; i < order.size(); ++i) {
+    setTabOrder(order[i - 1], order[i]);
+  }
+}
+
+void TFormMain::SetupConnections() {
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{btnGenPlt, chkSkipBottom, chkCutDiagonally, cmbPanelsType}) {
+    control->installEventFilter(this);
+  }
+  for (TEditField* field : EditFields()) {
+    connect(field, &QLineEdit::textChanged, this,
+            [this, field] { RunHandler([this, field] { OnFieldValueChangeEx(field); }); });
+    connect(field, &TEditField::exited, this, [this] {
+      if (!FMovingFocus) {
+        RunHandler([this] { OnFieldValueChange(); });
+      }
+    });
+  }
+  for (QCheckBox* box : {chkSkipBottom, chkCutDiagonally}) {
+    connect(box, &QCheckBox::toggled, this,
+            [this] { RunHandler([this] { OnFieldValueChange(); }); });
+  }
+  // activated: a selection by the user only, also of the entry already selected.
+  connect(cmbPanelsType, &QComboBox::activated, this, [this](int index) {
+    // Picking the entry already selected changes nothing and runs nothing.
+    if (index != GetCmbPanelsTypeIdx(curPanelType)) {
+      RunHandler([this] { OnCmbValueChange(); });
+    }
+  });
+  connect(btnGenPlt, &QPushButton::clicked, this,
+          [this] { RunHandler([this] { btnGenPltClick(); }); });
+  connect(miOpen, &QAction::triggered, this, [this] { RunHandler([this] { LoadPrj(); }); });
+  connect(miSave, &QAction::triggered, this, [this] { RunHandler([this] { SavePrj(); }); });
+  connect(miExit, &QAction::triggered, this, [this] { RunHandler([this] { miExitClick(); }); });
+}
+
+std::vector<TEditField*> TFormMain::EditFields() const {
+  return {txtLayerCount, txtDimA,        txtDimB,         txtDimC,       txtDimD,
+          txtPanelSpace, txtPanelLength, txtDimFrontBase, txtDimRearBase};
+}
+
+// ---------------------------------------------------------------------------------------------
+// The general error handler
+
+void TFormMain::RunHandler(const std::function<void()>& handler) {
+  const bool outermost = FHandlerDepth == 0;
+  if (outermost) {
+    FMessageShown = false;
+    FFocusPulledBack = false;
+  }
+  ++FHandlerDepth;
+  std::exception_ptr error;
+  try {
+    handler();
+  } catch (...) {
+    error = std::current_exception();
+  }
+  --FHandlerDepth;
+  if (!outermost) {
+    if (error) {
+      std::rethrow_exception(error);
+    }
+    return;
+  }
+  if (error) {
+    ShowError(error);
+  }
+  if (FPendingError) {
+    ShowError(std::exchange(FPendingError, nullptr));
+  }
+}
+
+void TFormMain::ShowError(const std::exception_ptr& error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    ShowErrorText(LocalizeErrorText(e.what()));
+  } catch (...) {
+    ShowErrorText("unknown error");
+  }
+}
+
+void TFormMain::ShowErrorText(const std::string& text) {
+  if (FStartUpErrors) {
+    FStartUpErrors->push_back(text);
+  } else {
+    FServices.ShowError(text);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up
+
+void TFormMain::FormCreate() {
+  InitApp();
+}
+
+void TFormMain::InitApp() {
+  curPanelType = ptEmpty;
+  computePrjEnabled = true;
+  FProject = std::make_unique<TPanelsProject>();
+  InitGUI();
+  SetDefaultsFieldValues();
+  LockEditFeields(curPanelType);
+  CopyEditFeieldsValues(curPanelType);
+  ComputePrj();
+}
+
+void TFormMain::InitGUI() {
+  LoadControlsStr();
+  InitPanelInfos();
+  setWindowTitle(QString::fromStdString(std::string(kApplicationTitle) + " (" + GetLocalStr(1) +
+                                        ": " + TAppInfo().Version() + ")"));
+  LoadPanelImages(curPanelType);
+  LoadCmbPanelsType();
+  cmbPanelsType->setMaxVisibleItems(kListRows);
+  cmbPanelsType->setCurrentIndex(GetCmbPanelsTypeIdx(curPanelType));
+}
+
+void TFormMain::LoadControlsStr() {
+  auto set = [](auto* control, std::uint8_t index) {
+    control->setText(QString::fromStdString(GetLocalStr(index)));
+  };
+  auto setLabel = [](QLabel* label, std::uint8_t index) {
+    label->setText(QString::fromStdString(GetLocalStr(index)));
+    if (label->wordWrap()) {
+      FitWrappedLabel(label, label->width());
+    } else {
+      label->adjustSize();
+    }
+  };
+  grpPanelDim->setTitle(QString::fromStdString(GetLocalStr(7)));
+  setLabel(labLayerCount, 8);
+  setLabel(labDimA, 9);
+  setLabel(labDimB, 10);
+  setLabel(labDimC, 11);
+  setLabel(labDimD, 12);
+  setLabel(labPanelSpace, 15);
+  setLabel(labDimFrontBase, 13);
+  setLabel(labDimRearBase, 14);
+  for (QLabel* units : {labDimAUnits, labDimBUnits, labDimCUnits, labDimDUnits, labPanelSpaceUnits,
+                        labDimFrontBaseUnits, labDimRearBaseUnits}) {
+    setLabel(units, 0);
+  }
+  grpPrjSize->setTitle(QString::fromStdString(GetLocalStr(16)));
+  setLabel(labPrjWidth, 17);
+  setLabel(labPrjHeight, 18);
+  setLabel(labPrjDepth, 19);
+  set(btnGenPlt, 20);
+  set(chkSkipBottom, 21);
+  set(chkCutDiagonally, 22);
+  miFile->setTitle(QString::fromStdString(GetLocalStr(23)));
+  set(miOpen, 24);
+  set(miSave, 25);
+  set(miExit, 26);
+  grpBlockLayout->setTitle(QString::fromStdString(GetLocalStr(27)));
+  setLabel(labBlockWidth, 28);
+  grpCuttingMode->setTitle(QString::fromStdString(GetLocalStr(39)));
+}
+
+void TFormMain::LoadCmbPanelsType() {
+  for (int row = 0; row < kListedPanelTypes; ++row) {
+    cmbPanelsType->addItem(QString::fromStdString(PanelInfos[row].Description), row);
+  }
+}
+
+void TFormMain::SetDefaultsFieldValues() {
+  SetText(txtDimA, "200");
+  SetText(txtDimB, "200");
+  SetText(txtDimC, "100");
+  SetText(txtDimD, "100");
+  SetText(txtDimFrontBase, "1000");
+  SetText(txtDimRearBase, "1000");
+  SetText(txtLayerCount, "1");
+  SetText(txtPanelSpace, "0");
+  chkSkipBottom->setChecked(false);
+  SetText(txtPanelLength, "1000");
+}
+
+void TFormMain::miExitClick() {
+  close();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Pictures
+
+void TFormMain::LoadPanelImages(std::size_t k) {
+  LoadImage(imgBlockSkech, PanelInfos[k].PanelImage);
+  LoadImage(imgMachine, PanelInfos[k].BlockLayoutImage);
+}
+
+void TFormMain::LoadImage(TImageBox* box, const std::string& fileName) {
+  try {
+    box->Load(FImageFolder + fileName);
+  } catch (...) {
+    // The command goes on to its end, so that the field rules and curPanelType belong to the
+    // same type; the general handler shows the first picture error afterwards.
+    if (!FPendingError) {
+      FPendingError = std::current_exception();
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Field rules per panel type
+
+void TFormMain::LockEditFeields(TRoofPanelType panelType) {
+  if (panelType >= std::size(kLockRows)) {
+    return;
+  }
+  const TLockRow& row = kLockRows[panelType];
+  EnableTextControl(txtDimA, row.a);
+  EnableTextControl(txtDimB, row.b);
+  EnableTextControl(txtDimC, row.c);
+  EnableTextControl(txtDimD, row.d);
+  EnableTextControl(txtDimFrontBase, row.frontBase);
+  EnableTextControl(txtDimRearBase, row.rearBase);
+  EnableCheckBoxControl(chkCutDiagonally, row.cutDiagonally);
+}
+
+void TFormMain::CopyEditFeieldsValues(TRoofPanelType panelType) {
+  if (panelType >= std::size(kCopyRows)) {
+    return;
+  }
+  const TCopyRow& row = kCopyRows[panelType];
+  // Each source is read when its copy is made: an earlier copy of the row may have changed it.
+  auto apply = [this](TEditField* field, TCopySource source) {
+    switch (source) {
+      case csKeep:
+        return;
+      case csZero:
+        SetText(field, "0");
+        return;
+      case csA:
+        SetText(field, Text(txtDimA));
+        return;
+      case csB:
+        SetText(field, Text(txtDimB));
+        return;
+      case csD:
+        SetText(field, Text(txtDimD));
+        return;
+      case csLength:
+        SetText(field, Text(txtPanelLength));
+        return;
+    }
+  };
+  apply(txtDimA, row.a);
+  apply(txtDimB, row.b);
+  apply(txtDimC, row.c);
+  apply(txtDimD, row.d);
+  apply(txtDimFrontBase, row.frontBase);
+  apply(txtDimRearBase, row.rearBase);
+}
+
+void TFormMain::EnableTextControl(TEditField* control, bool enabled) {
+  control->setEnabled(enabled);
+  QPalette pal = control->palette();
+  const QPalette& system = QApplication::palette();
+  const QColor background = system.color(enabled ? QPalette::Base : QPalette::Button);
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    pal.setColor(group, QPalette::Base, background);
+    pal.setColor(group, QPalette::Text, system.color(QPalette::Active, QPalette::WindowText));
+  }
+  control->setPalette(pal);
+}
+
+void TFormMain::EnableCheckBoxControl(QCheckBox* control, bool enabled) {
+  control->setEnabled(enabled);
+  control->setChecked(false);
+}
+
+void TFormMain::OnFieldValueChangeEx(QObject* AComponent) {
+  if (auto* field = qobject_cast<TEditField*>(AComponent)) {
+    if (IsEmptyValue(Text(field))) {
+      FocusField(field);
+      return;
+    }
+  }
+  OnFieldValueChange();
+}
+
+void TFormMain::OnFieldValueChange() {
+  if (FFieldReactionDepth >= kMaxFieldReactionDepth) {
+    return;
+  }
+  ++FFieldReactionRuns;
+  ++FFieldReactionDepth;
+  struct TDepth {
+    int& depth;
+    ~TDepth() { --depth; }
+  } depthGuard{FFieldReactionDepth};
+
+  if (!IsFormValid()) {
+    return;
+  }
+  if (platform::IntegerFromText(Text(txtLayerCount)) <= 1) {
+    SetText(txtPanelSpace, "0");
+    EnableTextControl(txtPanelSpace, false);
+    chkSkipBottom->setEnabled(true);
+  } else {
+    EnableTextControl(txtPanelSpace, true);
+    EnableCheckBoxControl(chkSkipBottom, false);
+  }
+  CopyEditFeieldsValues(curPanelType);
+  if (computePrjEnabled) {
+    ComputePrj();
+  }
+}
+
+void TFormMain::OnCmbValueChange() {
+  const int k = cmbPanelsType->currentData().toInt();
+  const TRoofPanelInfo& info = PanelInfos.at(static_cast<std::size_t>(k));
+  curPanelType = info.PanelType;
+  LoadPanelImages(static_cast<std::size_t>(k));
+  labCuttingMode->setText(QString::fromStdString(GetCuttingModeStr(info.CuttingMode)));
+  labCuttingMode->adjustSize();
+  LockEditFeields(info.PanelType);
+  CopyEditFeieldsValues(info.PanelType);
+  OnFieldValueChange();
+}
+
+int TFormMain::GetCmbPanelsTypeIdx(TRoofPanelType pt) const {
+  int result = 0;
+  for (int i = 0; i < cmbPanelsType->count(); ++i) {
+    if (cmbPanelsType->itemData(i).toInt() == static_cast<int>(pt)) {
+      result = i;
+    }
+  }
+  return result;
+}
+
+std::string TFormMain::GetCuttingModeStr(TCuttingMode mode) const {
+  switch (mode) {
+    case cm2D:
+      return GetLocalStr(40);
+    case cmIndependent:
+      return GetLocalStr(41);
+  }
+  return {};
+}
+
+// ---------------------------------------------------------------------------------------------
+// Validation
+
+bool TFormMain::IsEmptyValue(const std::string& AValue) const {
+  for (const char c : AValue) {
+    if (static_cast<unsigned char>(c) > 32) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool TFormMain::IsFormValid() {
+  struct TCheck {
+    TEditField* field;
+    QLabel* label;
+    bool always;
+  };
+  const TCheck checks[] = {
+      {txtLayerCount, labLayerCount, true},
+      {txtDimA, labDimA, true},
+      {txtDimB, labDimB, true},
+      {txtDimC, labDimC, true},
+      {txtDimD, labDimD, true},
+      {txtPanelSpace, labPanelSpace, true},
+      {txtPanelLength, labBlockWidth, true},
+      {txtDimFrontBase, labDimFrontBase, false},
+      {txtDimRearBase, labDimRearBase, false},
+  };
+  for (const TCheck& check : checks) {
+    if (!check.always && !check.field->isEnabled()) {
+      continue;
+    }
+    const std::string text = Text(check.field);
+    const std::string caption = check.label->text().toStdString();
+    if (IsEmptyValue(text)) {
+      ShowValidationMessage(GetLocalStr(4) + caption, check.field);
+      return false;
+    }
+    if (!platform::ParseInteger(text)) {
+      ShowValidationMessage(GetLocalStr(5) + caption + "\r\n" + GetLocalStr(6), check.field);
+      return false;
+    }
+  }
+  return true;
+}
+
+void TFormMain::ShowValidationMessage(const std::string& text, TEditField* field) {
+  // One action shows one message: the rules run nested and would find the same fault again.
+  if (FMessageShown) {
+    return;
+  }
+  FMessageShown = FHandlerDepth > 0;
+  FServices.ShowMessage(text);
+  FocusField(field);
+}
+
+void TFormMain::FocusField(TEditField* field) {
+  if (!field->isEnabled() || !isVisible()) {
+    return;
+  }
+  FMovingFocus = true;
+  field->setFocus(Qt::OtherFocusReason);
+  FMovingFocus = false;
+  FFocusPulledBack = true;
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress) {
+    // Qt gives the clicked control the focus before it delivers the press; the field left runs
+    // its exit handler then, and its validation may have taken the focus back.
+    return std::exchange(FFocusPulledBack, false);
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Project commands
+
+void TFormMain::ComputePrj() {
+  UpdatePrjFromForm();
+  TPanelsProject& project = *FProject;
+  project.SetSkipBottom(chkSkipBottom->isChecked() && project.LayerCount() == 1);
+  project.SetCutDiagonally(chkCutDiagonally->isChecked());
+  project.ComputeFaces();
+  const TPrjSize& size = project.ProjectSize();
+  bevPrjWidth->setText(QString::fromStdString(WorkAreaText(size.Width())));
+  bevPrjHeight->setText(QString::fromStdString(WorkAreaText(size.Height())));
+  bevPrjDepth->setText(QString::fromStdString(WorkAreaText(size.Depth())));
+}
+
+void TFormMain::UpdatePrjFromForm() {
+  using platform::IntegerFromText;
+  using platform::NumberFromText;
+  TPanelsProject& project = *FProject;
+  project.SetPanelType(static_cast<TRoofPanelType>(cmbPanelsType->currentData().toInt()));
+  project.RoofPanel().SetDimA(NumberFromText(Text(txtDimA)));
+  project.RoofPanel().SetDimB(NumberFromText(Text(txtDimB)));
+  project.RoofPanel().SetDimC(NumberFromText(Text(txtDimC)));
+  project.RoofPanel().SetDimD(NumberFromText(Text(txtDimD)));
+  project.SetLayerCount(IntegerFromText(Text(txtLayerCount)));
+  project.SetTopSpace(IntegerFromText(Text(txtPanelSpace)));
+  project.SetSkipBottom(chkSkipBottom->isChecked());
+  project.SetPanelLength(IntegerFromText(Text(txtPanelLength)));
+  project.SetFrontBaseWidth(IntegerFromText(Text(txtDimFrontBase)));
+  project.SetRearBaseWidth(IntegerFromText(Text(txtDimRearBase)));
+}
+
+void TFormMain::btnGenPltClick() {
+  if (!IsFormValid()) {
+    return;
+  }
+  const auto chosen = FServices.ExecuteSaveDialog({GetLocalStr(2), "*.plt"}, "project1.plt");
+  if (!chosen) {
+    return;
+  }
+  GenAndSavePlt(ForceFileExt(*chosen, ".plt"));
+}
+
+void TFormMain::GenAndSavePlt(const std::string& fileName) {
+  // The same road as the unattended run: the layer limit, the program, the check that it never
+  // moves below the machine's zero, and a save that never leaves a partial file.
+  TPrjGenerator generator(*FProject);
+  GenerateCheckedProgram(generator);
+  generator.Save(fileName);
+}
+
+void TFormMain::LoadPrj() {
+  const auto chosen = FServices.ExecuteOpenDialog({GetLocalStr(3), "*.tcj"}, "project1.tcj");
+  if (!chosen) {
+    return;
+  }
+  // The fields are filled one by one below and each write runs the field rules; with the
+  // recompute guard off they do not write the half-filled window back into the project.
+  computePrjEnabled = false;
+  struct TGuardOn {
+    bool& enabled;
+    ~TGuardOn() { enabled = true; }
+  } guardOn{computePrjEnabled};
+
+  TPanelsProject& project = *FProject;
+  project.Open(*chosen);
+  curPanelType = project.PanelType();
+  cmbPanelsType->setCurrentIndex(GetCmbPanelsTypeIdx(project.PanelType()));
+  const TRoofPanel& panel = project.RoofPanel();
+  const bool cutDiagonally = project.CutDiagonally();
+  SetText(txtDimA, platform::FormatNumber(panel.DimA()));
+  SetText(txtDimB, platform::FormatNumber(panel.DimB()));
+  SetText(txtDimC, platform::FormatNumber(panel.DimC()));
+  SetText(txtDimD, platform::FormatNumber(panel.DimD()));
+  SetText(txtLayerCount, platform::FormatInteger(project.LayerCount()));
+  SetText(txtPanelSpace, platform::FormatNumber(project.TopSpace()));
+  chkSkipBottom->setChecked(project.SkipBottom());
+  chkCutDiagonally->setChecked(cutDiagonally);
+  SetText(txtPanelLength, platform::FormatNumber(project.PanelLength()));
+  SetText(txtDimFrontBase, platform::FormatNumber(project.FrontBaseWidth()));
+  SetText(txtDimRearBase, platform::FormatNumber(project.RearBaseWidth()));
+  OnCmbValueChange();
+  chkCutDiagonally->setChecked(cutDiagonally);
+  computePrjEnabled = true;
+  OnFieldValueChange();
+}
+
+void TFormMain::SavePrj() {
+  const auto chosen = FServices.ExecuteSaveDialog({GetLocalStr(3), "*.tcj"}, "project1.tcj");
+  if (!chosen) {
+    return;
+  }
+  UpdatePrjFromForm();
+  FProject->Save(ForceFileExt(*chosen, ".tcj"));
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void TFormMain::SetText(TEditField* field, const std::string& text) {
+  field->setText(QString::fromStdString(text));
+}
+
+std::string TFormMain::Text(const TEditField* field) {
+  return field->text().toStdString();
+}

@@ -1,0 +1,180 @@
+// The main window: the panel type list, the dimension fields with their rules per panel type,
+// the pictures, the computed work area and the commands generate, open and save. The window
+// coordinates: it reads its fields, calls the project model and the generator, shows the results
+// and leaves every computation to them.
+#pragma once
+
+#include <QMainWindow>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "project/ProjectData.h"
+#include "ui/WindowServices.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class TEditField;
+class TImageBox;
+
+class TFormMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // services: the message box, the dialogs and the general error handler, kept by the caller.
+  // imageFolder: the folder of the picture files, ending with "/". Creating the window runs its
+  // start-up; an error of the start-up has been shown through services when this returns.
+  TFormMain(TWindowServices& services, std::string imageFolder);
+  ~TFormMain() override;
+
+  // Start-up.
+  void FormCreate();
+  void InitApp();
+  void InitGUI();
+  void LoadControlsStr();
+  void LoadCmbPanelsType();
+  void SetDefaultsFieldValues();
+
+  // Field rules per panel type.
+  void LockEditFeields(TRoofPanelType panelType);
+  void CopyEditFeieldsValues(TRoofPanelType panelType);
+  void EnableTextControl(TEditField* control, bool enabled);
+  void EnableCheckBoxControl(QCheckBox* control, bool enabled);
+  void OnFieldValueChangeEx(QObject* AComponent);
+  void OnFieldValueChange();
+  void OnCmbValueChange();
+  int GetCmbPanelsTypeIdx(TRoofPanelType pt) const;
+  std::string GetCuttingModeStr(TCuttingMode mode) const;
+
+  // Validation.
+  bool IsFormValid();
+  bool IsEmptyValue(const std::string& AValue) const;
+
+  // Project commands.
+  void ComputePrj();
+  void UpdatePrjFromForm();
+  void btnGenPltClick();
+  void GenAndSavePlt(const std::string& fileName);
+  void LoadPrj();
+  void SavePrj();
+  void miExitClick();
+
+  // Runs one event handler: the general error handler for everything the handler raises, and
+  // one validation message at most for everything it causes. Nested runs (a handler that writes
+  // a field runs that field's handlers inside its own) pass their errors to the outermost run.
+  void RunHandler(const std::function<void()>& handler);
+
+  TPanelsProject& Project() { return *FProject; }
+  TRoofPanelType CurPanelType() const { return curPanelType; }
+  bool ComputePrjEnabled() const { return computePrjEnabled; }
+  // How often OnFieldValueChange has run since the window was created.
+  int FieldReactionRuns() const { return FFieldReactionRuns; }
+
+  // The controls, named as their objects.
+  QWidget* clientArea;
+  QFrame* panPanelView;
+  QComboBox* cmbPanelsType;
+  TImageBox* imgBlockSkech;
+  QGroupBox* grpPanelDim;
+  QLabel* labLayerCount;
+  TEditField* txtLayerCount;
+  QLabel* labDimA;
+  TEditField* txtDimA;
+  QLabel* labDimAUnits;
+  QLabel* labDimB;
+  TEditField* txtDimB;
+  QLabel* labDimBUnits;
+  QLabel* labDimC;
+  TEditField* txtDimC;
+  QLabel* labDimCUnits;
+  QLabel* labDimD;
+  TEditField* txtDimD;
+  QLabel* labDimDUnits;
+  QLabel* labDimFrontBase;
+  TEditField* txtDimFrontBase;
+  QLabel* labDimFrontBaseUnits;
+  QLabel* labDimRearBase;
+  TEditField* txtDimRearBase;
+  QLabel* labDimRearBaseUnits;
+  QLabel* labBlockWidth;
+  TEditField* txtPanelLength;
+  QLabel* labBlockWidthUnits;
+  QLabel* labPanelSpace;
+  TEditField* txtPanelSpace;
+  QLabel* labPanelSpaceUnits;
+  QCheckBox* chkSkipBottom;
+  QCheckBox* chkCutDiagonally;
+  QGroupBox* grpBlockLayout;
+  TImageBox* imgMachine;
+  QGroupBox* grpCuttingMode;
+  QLabel* labCuttingMode;
+  QGroupBox* grpPrjSize;
+  QLabel* labPrjWidth;
+  QLabel* bevPrjWidth;
+  QLabel* labPrjWidthUnits;
+  QLabel* labPrjHeight;
+  QLabel* bevPrjHeight;
+  QLabel* labPrjHeightUnits;
+  QLabel* labPrjDepth;
+  QLabel* bevPrjDepth;
+  QLabel* labPrjDepthUnits;
+  QPushButton* btnGenPlt;
+  QMenu* miFile;
+  QAction* miOpen;
+  QAction* miSave;
+  QAction* miExit;
+
+ protected:
+  // Swallows the press of a click whose focus change the validation refused: a click on a
+  // control while a field is invalid shows the field's message and does nothing more.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void SetupWindow();
+  void SetupPanelView();
+  void SetupPanelDim();
+  void SetupRightColumn();
+  void SetupMenu();
+  void SetupTabOrder();
+  void SetupConnections();
+
+  // The nine edit fields in the order of the validation.
+  std::vector<TEditField*> EditFields() const;
+  // Loads the two pictures of catalogue row k. A picture that fails leaves its box empty; the
+  // error is raised when the running handler has finished.
+  void LoadPanelImages(std::size_t k);
+  void LoadImage(TImageBox* box, const std::string& fileName);
+  // Puts the keyboard focus into a field that can take it; the focus loss this causes in the
+  // field left is not an exit.
+  void FocusField(TEditField* field);
+  void ShowValidationMessage(const std::string& text, TEditField* field);
+  void ShowError(const std::exception_ptr& error);
+  void ShowErrorText(const std::string& text);
+  static void SetText(TEditField* field, const std::string& text);
+  static std::string Text(const TEditField* field);
+
+  TWindowServices& FServices;
+  std::string FImageFolder;
+  std::unique_ptr<TPanelsProject> FProject;
+  TRoofPanelType curPanelType = ptEmpty;
+  bool computePrjEnabled = true;
+
+  int FHandlerDepth = 0;          // nesting of RunHandler
+  bool FMessageShown = false;     // a validation message was shown in the running handler
+  bool FMovingFocus = false;      // FocusField is moving the focus
+  bool FFocusPulledBack = false;  // the validation moved the focus in the running handler
+  int FFieldReactionDepth = 0;    // nesting of OnFieldValueChange
+  int FFieldReactionRuns = 0;
+  std::exception_ptr FPendingError;  // a picture error, raised when the handler has finished
+  // While the window is being created: the errors to show once it is shown.
+  std::unique_ptr<std::vector<std::string>> FStartUpErrors;
+};

@@ -1,0 +1,45 @@
+#include "ui/WindowServices.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+QString FilterText(const TFileFilter& filter) {
+  return QString::fromStdString(filter.description + " (" + filter.pattern + ")");
+}
+
+}  // namespace
+
+void TQtWindowServices::ShowMessage(const std::string& text) {
+  QString shown = QString::fromStdString(text);
+  shown.replace("\r\n", "\n");  // the validation message breaks its line with CR LF
+  QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kApplicationTitle), shown, QMessageBox::Ok,
+                  FParent);
+  box.exec();
+}
+
+void TQtWindowServices::ShowError(const std::string& text) {
+  ShowMessage(text);
+}
+
+std::optional<std::string> TQtWindowServices::ExecuteSaveDialog(const TFileFilter& filter,
+                                                                const std::string& proposedName) {
+  const QString name =
+      QFileDialog::getSaveFileName(FParent, QString(), QString::fromStdString(proposedName),
+                                   FilterText(filter), nullptr, QFileDialog::DontConfirmOverwrite);
+  if (name.isEmpty()) {
+    return std::nullopt;
+  }
+  return name.toStdString();
+}
+
+std::optional<std::string> TQtWindowServices::ExecuteOpenDialog(const TFileFilter& filter,
+                                                                const std::string& proposedName) {
+  const QString name = QFileDialog::getOpenFileName(
+      FParent, QString(), QString::fromStdString(proposedName), FilterText(filter));
+  if (name.isEmpty()) {
+    return std::nullopt;
+  }
+  return name.toStdString();
+}
