@@ -1,0 +1,1 @@
+SP4;PU0,0;PD 1.5,-2.5,+3 4;PR;PD-1-1;LBtext;DF;PA0,0;

@@ -1,0 +1,32 @@
+// The preview of a cutting program as an SVG picture for the workshop wall: an A4 landscape page
+// with the work area, each outline in its own colour, millimetre axes, the start points, the
+// figures of the check and its findings.
+// The outlines are drawn in program millimetres (x from the machine's zero across the block,
+// y upward from it) inside one transformed group, so the picture holds the program's own
+// coordinates: the cut path of an outline lists exactly its pen-down points.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "hpgl/HpglReader.h"
+#include "hpgl/ProgramCheck.h"
+
+namespace hpgl {
+
+struct PreviewOptions {
+  std::string title;                 // shown at the top, usually the program's file name
+  std::optional<WorkArea> workArea;  // drawn when the project is known
+};
+
+// The whole SVG document. Each outline k (from 1, in program order) is drawn as
+//   <g id="outline-k" data-pen="P">
+//     <path class="travel" d="M x y L x y ..."/>...   its pen-up moves
+//     <path class="cut" d="M x y L x y ..."/>...      its pen-down moves
+//   </g>
+// with x and y in millimetres exactly as the program gives them (three decimals at most), each
+// kind in order and cut into paths of at most 2000 lines.
+std::string DrawPreviewSvg(const Program& program, const CheckReport& report,
+                           const PreviewOptions& options);
+
+}  // namespace hpgl

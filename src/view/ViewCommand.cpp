@@ -1,0 +1,177 @@
+#include "view/ViewCommand.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <optional>
+
+#include "app/AppError.h"
+#include "hpgl/HpglReader.h"
+#include "hpgl/PreviewSvg.h"
+#include "hpgl/ProgramCheck.h"
+#include "platform/FileSystem.h"
+#include "project/ProjectData.h"
+
+namespace view {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: tectoplan-view PROGRAM.plt [--svg OUT.svg] [--project JOB.tcj]\n";
+
+struct Options {
+  bool help = false;
+  std::string program;
+  std::string svg;
+  std::string project;
+};
+
+std::optional<Options> ParseArguments(const std::vector<std::string>& args, std::ostream& err) {
+  Options o;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") {
+      o.help = true;
+    } else if (a == "--svg" || a == "--project") {
+      if (i + 1 == args.size()) {
+        err << "tectoplan-view: " << a << " needs a file name\n" << kUsage;
+        return std::nullopt;
+      }
+      (a == "--svg" ? o.svg : o.project) = args[++i];
+    } else if (a.size() > 1 && a[0] == '-') {
+      err << "tectoplan-view: unknown option " << a << "\n" << kUsage;
+      return std::nullopt;
+    } else if (o.program.empty()) {
+      o.program = a;
+    } else {
+      err << "tectoplan-view: one program at a time\n" << kUsage;
+      return std::nullopt;
+    }
+  }
+  if (o.program.empty() && !o.help) {
+    err << kUsage;
+    return std::nullopt;
+  }
+  return o;
+}
+
+hpgl::WorkArea ProjectWorkArea(const std::string& file) {
+  if (!platform::IsRegularFile(file)) {
+    throw EAppError("Unable to read " + file + ": no such file");
+  }
+  TPanelsProject project;
+  project.Open(file);
+  project.ComputeFaces();
+  return {project.ProjectSize().Width(), project.ProjectSize().Height()};
+}
+
+std::string Pad(const std::string& text, std::size_t width, bool right) {
+  if (text.size() >= width) {
+    return text;
+  }
+  const std::string fill(width - text.size(), ' ');
+  return right ? fill + text : text + fill;
+}
+
+void PrintTable(const hpgl::Program& program, const hpgl::CheckReport& report,
+                const std::string& name, std::ostream& out) {
+  using hpgl::Millimetres;
+  out << name << ": " << program.statementCount << " statements, " << report.outlines.size()
+      << " outline(s)\n";
+  const std::vector<std::string> head = {"outline", "from", "statements", "moves", "cutting",
+                                         "cut mm",  "x mm", "y mm",       "start", "end"};
+  std::vector<std::vector<std::string>> rows = {head};
+  for (const hpgl::OutlineFigures& o : report.outlines) {
+    const auto point = [](double x, double y) {
+      return "(" + Millimetres(x) + ", " + Millimetres(y) + ")";
+    };
+    rows.push_back({o.name, std::to_string(o.firstStatement), std::to_string(o.statements),
+                    std::to_string(o.moveStatements), std::to_string(o.cuttingMoves),
+                    Millimetres(std::round(o.cutLength * 10) / 10),
+                    o.hasPoints ? Millimetres(o.minX) + ".." + Millimetres(o.maxX) : "-",
+                    o.hasPoints ? Millimetres(o.minY) + ".." + Millimetres(o.maxY) : "-",
+                    o.hasPoints ? point(o.startX, o.startY) : "-",
+                    o.hasPoints ? point(o.endX, o.endY) : "-"});
+  }
+  std::vector<std::size_t> widths(head.size(), 0);
+  for (const auto& row : rows) {
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      widths[c] = std::max(widths[c], row[c].size());
+    }
+  }
+  for (const auto& row : rows) {
+    std::string line;
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      // Names and points read from the left, counts and lengths from the right.
+      const bool right = c >= 1 && c <= 5;
+      line += (c ? "  " : "") + Pad(row[c], widths[c], right);
+    }
+    line.erase(line.find_last_not_of(' ') + 1);
+    out << line << "\n";
+  }
+  int failures = 0, warnings = 0;
+  for (const hpgl::Finding& f : report.findings) {
+    const char* label = f.severity == hpgl::Severity::Failure   ? "FAIL"
+                        : f.severity == hpgl::Severity::Warning ? "WARN"
+                                                                : "NOTE";
+    failures += f.severity == hpgl::Severity::Failure;
+    warnings += f.severity == hpgl::Severity::Warning;
+    out << label << "  ";
+    if (f.statement > 0) {
+      out << "statement " << f.statement << ": ";
+    }
+    out << f.text << "\n";
+  }
+  if (failures > 0) {
+    out << "check FAILED: " << failures << " failure(s), " << warnings << " warning(s)\n";
+  } else {
+    out << "check passed" << (warnings ? ", " + std::to_string(warnings) + " warning(s)" : "")
+        << "\n";
+  }
+}
+
+}  // namespace
+
+int RunView(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const std::optional<Options> options = ParseArguments(args, err);
+  if (!options) {
+    return 2;
+  }
+  if (options->help) {
+    out << kUsage
+        << "Checks a cutting program and prints the result; exits 1 when a check fails.\n"
+           "  --svg OUT.svg      also draws the program as an A4 picture\n"
+           "  --project JOB.tcj  also says how far the program reaches beyond the project's "
+           "work area\n";
+    return 0;
+  }
+  std::optional<hpgl::WorkArea> workArea;
+  if (!options->project.empty()) {
+    try {
+      workArea = ProjectWorkArea(options->project);
+    } catch (const EAppError& e) {
+      err << "tectoplan-view: " << e.what() << "\n";
+      return 2;
+    }
+  }
+  hpgl::Program program;
+  try {
+    program = hpgl::ReadProgramFile(options->program);
+  } catch (const EAppError& e) {
+    err << "tectoplan-view: " << options->program << ": " << e.what() << "\n";
+    return 1;
+  }
+  const hpgl::CheckReport report = hpgl::CheckProgram(program, workArea);
+  PrintTable(program, report, options->program, out);
+  if (!options->svg.empty()) {
+    const std::string title = std::filesystem::path(options->program).filename().string();
+    const std::string svg = hpgl::DrawPreviewSvg(program, report, {title, workArea});
+    if (const std::error_code ec = platform::ReplaceFileContents(options->svg, svg)) {
+      err << "tectoplan-view: Unable to write to " << options->svg << ": " << ec.message() << "\n";
+      return 2;
+    }
+  }
+  return report.Failed() ? 1 : 0;
+}
+
+}  // namespace view

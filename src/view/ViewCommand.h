@@ -1,0 +1,18 @@
+// tectoplan-view: reads a cutting program, prints the check as a short table and, when asked,
+// writes the preview picture as SVG. The program entry only hands over its arguments.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace view {
+
+// Runs the command on args (without the program name):
+//   PROGRAM.plt [--svg OUT.svg] [--project JOB.tcj]
+// Writes the table to out and errors to err. Returns 0 when every check passes (warnings
+// allowed), 1 when a check fails or the program cannot be read, 2 for a wrong command line, a
+// project that cannot be read or a picture that cannot be written.
+int RunView(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace view

@@ -1,0 +1,152 @@
+#include "view/ViewCommand.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "TestPrograms.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+  int status;
+  std::string out, err;
+};
+
+Result Viewed(const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  const int status = view::RunView(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string pattern = (fs::temp_directory_path() / "tectoplan-view-XXXXXX").string();
+    path_ = mkdtemp(pattern.data());
+  }
+  ~TempFolder() { fs::remove_all(path_); }
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  fs::path path_;
+};
+
+TEST(ViewCommand, PrintsTheCheckAsATable) {
+  const std::string file = Fixture("gutter-two-layers.plt");
+  const Result r = Viewed({file, "--project", Fixture("gutter-two-layers.tcj")});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, file +
+                       ": 60 statements, 2 outline(s)\n"
+                       "outline        from  statements  moves  cutting  cut mm  x mm      y mm    "
+                       "start   end\n"
+                       "front (pen 4)    20          20     19       17  3509.4  0..709.1  0..232  "
+                       "(0, 0)  (0, 0)\n"
+                       "rear (pen 3)     41          20     19       17  3589.4  0..709.1  0..252  "
+                       "(0, 0)  (0, 0)\n"
+                       "check passed\n");
+}
+
+TEST(ViewCommand, ExitStatusFollowsTheCheck) {
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    const char* lastLine;
+  };
+  const Case cases[] = {
+      {{Fixture("flat-top-space.plt"), "--project", Fixture("flat-top-space.tcj")},
+       0,
+       "check passed, 1 warning(s)"},
+      {{Fixture("damaged-rear-pen-up.plt")}, 1, "check FAILED: 1 failure(s), 0 warning(s)"},
+      {{Fixture("style-lowercase-decimals.plt")}, 0, "check passed"},
+  };
+  for (const Case& c : cases) {
+    const Result r = Viewed(c.args);
+    EXPECT_EQ(r.status, c.status) << c.args[0];
+    const std::string last = r.out.substr(r.out.rfind('\n', r.out.size() - 2) + 1);
+    EXPECT_EQ(last, std::string(c.lastLine) + "\n") << c.args[0];
+  }
+}
+
+TEST(ViewCommand, HelpGoesToStandardOutput) {
+  const Result r = Viewed({"--help"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out.rfind("usage: tectoplan-view PROGRAM.plt", 0), 0u);
+}
+
+TEST(ViewCommand, ErrorsAndTheirStatus) {
+  TempFolder folder;
+  const std::string bad = folder.File("bad.plt");
+  std::ofstream(bad, std::ios::binary) << "IN;\r\nSP4;\r\nPU 0 0;\r\nPD 10;\r\n";
+  const std::string usage =
+      "usage: tectoplan-view PROGRAM.plt [--svg OUT.svg] [--project JOB.tcj]\n";
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string err;
+  };
+  const Case cases[] = {
+      {{bad},
+       1,
+       "tectoplan-view: " + bad +
+           ": statement 4 (line 4, PD): an odd number of "
+           "coordinates\n"},
+      {{folder.File("none.plt")},
+       1,
+       "tectoplan-view: " + folder.File("none.plt") + ": Unable to read " +
+           folder.File("none.plt") + ": No such file or directory\n"},
+      {{}, 2, usage},
+      {{"a.plt", "b.plt"}, 2, "tectoplan-view: one program at a time\n" + usage},
+      {{"a.plt", "--svg"}, 2, "tectoplan-view: --svg needs a file name\n" + usage},
+      {{"a.plt", "-x"}, 2, "tectoplan-view: unknown option -x\n" + usage},
+      {{Fixture("gutter-two-layers.plt"), "--project", folder.File("none.tcj")},
+       2,
+       "tectoplan-view: Unable to read " + folder.File("none.tcj") + ": no such file\n"},
+      {{Fixture("gutter-two-layers.plt"), "--svg", folder.File("no/such/folder.svg")},
+       2,
+       "tectoplan-view: Unable to write to " + folder.File("no/such/folder.svg") +
+           ": No such file or directory\n"},
+  };
+  for (const Case& c : cases) {
+    const Result r = Viewed(c.args);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_EQ(r.err, c.err);
+  }
+}
+
+TEST(ViewCommand, WritesThePicture) {
+  TempFolder folder;
+  const std::string svg = folder.File("gutter.svg");
+  // A failing program is drawn too: the picture shows where it fails.
+  const Result r = Viewed({Fixture("damaged-left-of-zero.plt"), "--svg", svg});
+  EXPECT_EQ(r.status, 1);
+  std::ifstream in(svg, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  EXPECT_EQ(s.str().rfind("<?xml", 0), 0u);
+  EXPECT_NE(s.str().find("<g id=\"outline-2\" data-pen=\"3\""), std::string::npos);
+  EXPECT_NE(s.str().find(">CHECK FAILED<"), std::string::npos);
+}
+
+// The built program hands its arguments and its exit status through.
+TEST(ViewCommand, TheProgramRuns) {
+  const std::string program = std::string(TECTOPLAN_BINARY_DIR) + "/tectoplan-view";
+  const int passed =
+      std::system((program + " '" + Fixture("gutter-two-layers.plt") + "' >/dev/null").c_str());
+  const int failed =
+      std::system((program + " '" + Fixture("damaged-below-zero.plt") + "' >/dev/null").c_str());
+  ASSERT_TRUE(WIFEXITED(passed) && WIFEXITED(failed));
+  EXPECT_EQ(WEXITSTATUS(passed), 0);
+  EXPECT_EQ(WEXITSTATUS(failed), 1);
+}
+
+}  // namespace
