@@ -7,7 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
-#include "platform/SpecialFolders.h"
+#include "platform/SharedFolders.h"
 
 TAppCfg AppCfg;
 

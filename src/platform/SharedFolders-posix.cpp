@@ -1,4 +1,4 @@
-#include "platform/SpecialFolders.h"
+#include "platform/SharedFolders.h"
 
 #include <cstdlib>
 #include <string_view>
