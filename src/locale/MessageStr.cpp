@@ -83,7 +83,7 @@ struct TViewText {
 };
 
 constexpr TViewText kViewTexts[] = {
-    {TViewStr::Menu, "&View", "&Widok"},
+    {TViewStr::Menu, "View", "Widok"},
     {TViewStr::PreviewItem, "Cutting program preview", "Podgląd programu cięcia"},
     {TViewStr::PreviewTitle, "Cutting program preview", "Podgląd programu cięcia"},
     {TViewStr::Front, "front", "przód"},

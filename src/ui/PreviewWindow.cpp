@@ -338,6 +338,8 @@ TFormPreview::TFormPreview(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName("FormPreview");
   setFixedSize(kWidth, kHeight);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // Closing the main window ends the program even while the preview is open.
+  setAttribute(Qt::WA_QuitOnClose, false);
   LoadStr();
 }
 

@@ -90,8 +90,8 @@ TEST_F(PreviewTest, ViewMenuFollowsTheFileMenuInBothLanguages) {
     const char* caption;
   };
   const TCase cases[] = {
-      {false, "&View", "Cutting program preview", "Tectoplan - Cutting program preview"},
-      {true, "&Widok", "Podgląd programu cięcia", "Tectoplan - Podgląd programu cięcia"},
+      {false, "View", "Cutting program preview", "Tectoplan - Cutting program preview"},
+      {true, "Widok", "Podgląd programu cięcia", "Tectoplan - Podgląd programu cięcia"},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.polish ? "Polish" : "English");
