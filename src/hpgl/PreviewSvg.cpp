@@ -107,18 +107,6 @@ std::string Escaped(const std::string& text) {
   return out;
 }
 
-// A step of 1, 2 or 5 times a power of ten that cuts span into about `parts` pieces.
-double NiceStep(double span, double parts) {
-  const double raw = std::max(span / parts, 1e-3);
-  const double power = std::pow(10.0, std::floor(std::log10(raw)));
-  for (const double m : {1.0, 2.0, 5.0}) {
-    if (m * power >= raw) {
-      return m * power;
-    }
-  }
-  return 10 * power;
-}
-
 // Maps program millimetres (y up) onto the page (y down), the same scale on both axes.
 struct Frame {
   bool wide = false;
@@ -484,6 +472,17 @@ void DrawFindings(SvgWriter& svg, const CheckReport& report, double top) {
 }
 
 }  // namespace
+
+double NiceStep(double span, double parts) {
+  const double raw = std::max(span / parts, 1e-3);
+  const double power = std::pow(10.0, std::floor(std::log10(raw)));
+  for (const double m : {1.0, 2.0, 5.0}) {
+    if (m * power >= raw) {
+      return m * power;
+    }
+  }
+  return 10 * power;
+}
 
 std::string DrawPreviewSvg(const Program& program, const CheckReport& report,
                            const PreviewOptions& options) {

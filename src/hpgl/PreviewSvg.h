@@ -29,4 +29,8 @@ struct PreviewOptions {
 std::string DrawPreviewSvg(const Program& program, const CheckReport& report,
                            const PreviewOptions& options);
 
+// The step between the ticks of a millimetre axis: 1, 2 or 5 times a power of ten (0.001 at
+// least) that cuts span into about `parts` pieces.
+double NiceStep(double span, double parts);
+
 }  // namespace hpgl

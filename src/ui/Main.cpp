@@ -25,6 +25,7 @@
 #include "ui/EditField.h"
 #include "ui/Fonts.h"
 #include "ui/ImageBox.h"
+#include "ui/PreviewWindow.h"
 
 namespace {
 
@@ -267,6 +268,10 @@ void TFormMain::SetupMenu() {
   miSave->setObjectName("miSave");
   miExit = miFile->addAction(QString::fromUtf8("Zakończ"));
   miExit->setObjectName("miExit");
+  miView = mnuMain->addMenu(QString::fromStdString(GetViewStr(TViewStr::Menu)));
+  miView->setObjectName("miView");
+  miPreview = miView->addAction(QString::fromStdString(GetViewStr(TViewStr::PreviewItem)));
+  miPreview->setObjectName("miPreview");
 }
 
 void TFormMain::SetupTabOrder() {
@@ -314,6 +319,8 @@ void TFormMain::SetupConnections() {
   connect(miOpen, &QAction::triggered, this, [this] { RunHandler([this] { LoadPrj(); }); });
   connect(miSave, &QAction::triggered, this, [this] { RunHandler([this] { SavePrj(); }); });
   connect(miExit, &QAction::triggered, this, [this] { RunHandler([this] { miExitClick(); }); });
+  connect(miPreview, &QAction::triggered, this,
+          [this] { RunHandler([this] { miPreviewClick(); }); });
 }
 
 std::vector<TEditField*> TFormMain::EditFields() const {
@@ -438,6 +445,11 @@ void TFormMain::LoadControlsStr() {
   grpBlockLayout->setTitle(QString::fromStdString(GetLocalStr(27)));
   setLabel(labBlockWidth, 28);
   grpCuttingMode->setTitle(QString::fromStdString(GetLocalStr(39)));
+  miView->setTitle(QString::fromStdString(GetViewStr(TViewStr::Menu)));
+  miPreview->setText(QString::fromStdString(GetViewStr(TViewStr::PreviewItem)));
+  if (frmPreview) {
+    frmPreview->LoadStr();
+  }
 }
 
 void TFormMain::LoadCmbPanelsType() {
@@ -711,6 +723,7 @@ void TFormMain::ComputePrj() {
   bevPrjWidth->setText(QString::fromStdString(WorkAreaText(size.Width())));
   bevPrjHeight->setText(QString::fromStdString(WorkAreaText(size.Height())));
   bevPrjDepth->setText(QString::fromStdString(WorkAreaText(size.Depth())));
+  UpdatePreview();
 }
 
 void TFormMain::UpdatePrjFromForm() {
@@ -742,11 +755,41 @@ void TFormMain::btnGenPltClick() {
 }
 
 void TFormMain::GenAndSavePlt(const std::string& fileName) {
+  // A save that never leaves a partial file.
+  GenerateCheckedPlt().Save(fileName);
+}
+
+TPrjGenerator TFormMain::GenerateCheckedPlt() const {
   // The same road as the unattended run: the layer limit, the program, the check that it never
-  // moves below the machine's zero, and a save that never leaves a partial file.
+  // moves below the machine's zero.
   TPrjGenerator generator(*FProject);
   GenerateCheckedProgram(generator);
-  generator.Save(fileName);
+  return generator;
+}
+
+void TFormMain::miPreviewClick() {
+  if (!frmPreview) {
+    frmPreview = new TFormPreview(this);
+  }
+  frmPreview->LoadStr();
+  frmPreview->show();
+  UpdatePreview();
+  frmPreview->raise();
+  frmPreview->activateWindow();
+}
+
+void TFormMain::UpdatePreview() {
+  if (!frmPreview || !frmPreview->isVisible()) {
+    return;
+  }
+  // The preview shows the error of the program, it never goes to the general handler: the
+  // operator is typing, and the window shows the same error when the program is generated.
+  try {
+    const TPrjSize& size = FProject->ProjectSize();
+    frmPreview->ShowProgram(GenerateCheckedPlt().FileData(), {size.Width(), size.Height()});
+  } catch (const std::exception& e) {
+    frmPreview->ShowError(LocalizeErrorText(e.what()));
+  }
 }
 
 void TFormMain::LoadPrj() {

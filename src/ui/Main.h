@@ -24,7 +24,9 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class TEditField;
+class TFormPreview;
 class TImageBox;
+class TPrjGenerator;
 
 class TFormMain : public QMainWindow {
   Q_OBJECT
@@ -64,6 +66,14 @@ class TFormMain : public QMainWindow {
   void UpdatePrjFromForm();
   void btnGenPltClick();
   void GenAndSavePlt(const std::string& fileName);
+  // The program "Generate file" writes for the project as last computed: the generator's
+  // checked road (layer limit, program, below-zero check). Raises EAppError instead of a
+  // program that must not be used.
+  TPrjGenerator GenerateCheckedPlt() const;
+  // Opens the preview window, or raises it when open, showing the current program.
+  void miPreviewClick();
+  // Redraws the open preview from the current program, or shows why there is none.
+  void UpdatePreview();
   void LoadPrj();
   void SavePrj();
   void miExitClick();
@@ -132,6 +142,9 @@ class TFormMain : public QMainWindow {
   QAction* miOpen;
   QAction* miSave;
   QAction* miExit;
+  QMenu* miView;
+  QAction* miPreview;
+  TFormPreview* frmPreview = nullptr;  // created on the first opening, then hidden and shown
 
  protected:
   // Swallows the press of a click whose focus change the validation refused: a click on a

@@ -1,10 +1,12 @@
-// Renders the window for every listed panel type in both languages to PNG files in
-// build/window-renders/, to look at: the pictures, the captions and the fields of each type.
+// Renders the window for every listed panel type in both languages, and the preview window, to
+// PNG files in build/window-renders/, to look at: the pictures, the captions and the fields of
+// each type; the outlines, axes and legend of the preview.
 #include <QDir>
 #include <QImage>
 #include <QPainter>
 
 #include "WindowFixture.h"
+#include "ui/PreviewWindow.h"
 
 namespace {
 
@@ -27,6 +29,41 @@ TEST_F(WindowTest, RendersEveryPanelTypeInBothLanguages) {
     }
     EXPECT_TRUE(services_.messages.empty());
     EXPECT_TRUE(services_.errors.empty());
+  }
+}
+
+TEST_F(WindowTest, RendersThePreview) {
+  struct TCase {
+    const char* name;
+    bool polish;
+    TRoofPanelType type;
+    const char* layers;
+    const char* dimA;
+    bool picture;
+  };
+  const TCase cases[] = {
+      {"en-gutter", false, ptGutter, "2", "200", true},
+      {"pl-doubleslope-narrow", true, ptDoubleSlopeNarrow, "1", "200", true},
+      {"en-flat", false, ptFlat, "3", "150", true},
+      {"en-below-zero", false, ptDoubleSlope, "1", "-400", false},
+  };
+  const QString outDir = QString::fromUtf8(TECTOPLAN_BINARY_DIR "/window-renders");
+  QDir().mkpath(outDir);
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TFormMain& form = Open(c.polish);
+    SelectType(c.type);
+    Type(form.txtLayerCount, c.layers);
+    Type(form.txtDimA, c.dimA);
+    form.miPreview->trigger();
+    auto* preview = form.findChild<TFormPreview*>();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->HasPicture(), c.picture) << preview->ErrorText();
+    QImage image(preview->size(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    preview->render(&image);
+    const QString name = QString("%1/preview-%2.png").arg(outDir, c.name);
+    ASSERT_TRUE(image.save(name)) << name.toStdString();
   }
 }
 

@@ -1,0 +1,43 @@
+// The preview window: the cutting program the main window would write, read back from its text
+// and drawn in millimetres with the work area, both outlines, axes and the figures of the check.
+// It is handed the program text and never writes a file.
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+#include "hpgl/HpglReader.h"
+#include "hpgl/ProgramCheck.h"
+
+class TFormPreview : public QWidget {
+  Q_OBJECT
+
+ public:
+  // A window of its own, owned by parent and kept above it; it does not block parent.
+  explicit TFormPreview(QWidget* parent);
+
+  // Reads text with the cutting-program reader, checks it against workArea and draws it. A
+  // reader error is raised and leaves the window as it was.
+  void ShowProgram(const std::string& text, const hpgl::WorkArea& workArea);
+  // Shows text, an error already in the interface language, instead of a picture.
+  void ShowError(const std::string& text);
+  // The caption in the interface language.
+  void LoadStr();
+
+  // What the window shows: a picture of Program() with Report(), or ErrorText().
+  bool HasPicture() const { return FHasPicture; }
+  const hpgl::Program& Program() const { return FProgram; }
+  const hpgl::CheckReport& Report() const { return FReport; }
+  const hpgl::WorkArea& WorkArea() const { return FWorkArea; }
+  const std::string& ErrorText() const { return FErrorText; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  bool FHasPicture = false;
+  hpgl::Program FProgram;
+  hpgl::CheckReport FReport;
+  hpgl::WorkArea FWorkArea;
+  std::string FErrorText;
+};
