@@ -301,8 +301,9 @@ void DrawLegend(QPainter& p, const TFrame& f, const hpgl::CheckReport& report) {
                 GetViewStr(TViewStr::CuttingMoves) + " " + std::to_string(o.cuttingMoves));
     legend.Line(GetViewStr(TViewStr::CutLength) + " " + Mm(o.cutLength) + " mm");
     if (o.hasPoints) {
-      legend.Line(GetViewStr(TViewStr::Box) + " x " + Mm(o.minX) + "…" + Mm(o.maxX) + ", y " +
-                  Mm(o.minY) + "…" + Mm(o.maxY) + " mm");
+      // One line per axis: both on one line wrap in the legend's column.
+      legend.Line(GetViewStr(TViewStr::Box) + " x " + Mm(o.minX) + "…" + Mm(o.maxX) + " mm");
+      legend.Line(GetViewStr(TViewStr::Box) + " y " + Mm(o.minY) + "…" + Mm(o.maxY) + " mm");
       legend.Line(GetViewStr(TViewStr::Start) + " (" + Mm(o.startX) + ", " + Mm(o.startY) + ")");
     }
   }
