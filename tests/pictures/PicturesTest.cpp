@@ -13,6 +13,8 @@
 #include <sstream>
 
 #include "Pictures.h"
+#include "locale/LocalStr.h"
+#include "locale/PanelInfo.h"
 #include "metafile/WmfReader.h"
 
 namespace {
@@ -25,16 +27,17 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
 }
 
 TEST(Pictures, TheBuildWritesTheTenCatalogueFilesBesideTheProgram) {
-  const std::set<std::string> catalogue{"Panel_Empty.wmf",
-                                        "Panel_Flat.wmf",
-                                        "Panel_Gutter.wmf",
-                                        "Panel_Ridge.wmf",
-                                        "Panel_Slope.wmf",
-                                        "Panel_DoubleSlope.wmf",
-                                        "Panel_DoubleSlopeUnregular.wmf",
-                                        "FoamBlockLayout_1.wmf",
-                                        "FoamBlockLayout_2.wmf",
-                                        "FoamBlockLayout_3.wmf"};
+  // Every picture the catalogue names, and no other.
+  LoadEnglishStr();
+  InitPanelInfos();
+  std::set<std::string> catalogue;
+  for (const TRoofPanelInfo& row : PanelInfos) {
+    if (!row.PanelImage.empty()) {
+      catalogue.insert(row.PanelImage);
+      catalogue.insert(row.BlockLayoutImage);
+    }
+  }
+  ASSERT_EQ(catalogue.size(), 10u);
   std::set<std::string> drawn;
   for (const TPicture& p : DrawPictures()) {
     drawn.insert(p.fileName);

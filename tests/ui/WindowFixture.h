@@ -61,18 +61,6 @@ class TRecordingServices : public TWindowServices {
   }
 };
 
-// The ten picture file names of the catalogue.
-inline const char* const kPictureFiles[] = {"Panel_Empty.wmf",
-                                            "Panel_Flat.wmf",
-                                            "Panel_Gutter.wmf",
-                                            "Panel_Ridge.wmf",
-                                            "Panel_Slope.wmf",
-                                            "Panel_DoubleSlope.wmf",
-                                            "Panel_DoubleSlopeUnregular.wmf",
-                                            "FoamBlockLayout_1.wmf",
-                                            "FoamBlockLayout_2.wmf",
-                                            "FoamBlockLayout_3.wmf"};
-
 class WindowTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -82,8 +70,9 @@ class WindowTest : public testing::Test {
                                      testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder_);
     fs::create_directories(folder_ / "images");
-    for (const char* name : kPictureFiles) {
-      CopyPicture(name);
+    for (const auto& entry : std::filesystem::directory_iterator(
+             std::filesystem::path(TECTOPLAN_BINARY_DIR) / "images")) {
+      CopyPicture(entry.path().filename().string());
     }
     platform::NumberFormat().decimalSeparator = ".";
   }
@@ -137,7 +126,7 @@ class WindowTest : public testing::Test {
   std::string Path(const std::string& name) const { return (folder_ / name).string(); }
 
   // The pictures the build drew, copied so that a test may remove or damage its own.
-  void CopyPicture(const char* name) {
+  void CopyPicture(const std::string& name) {
     std::filesystem::copy_file(std::filesystem::path(TECTOPLAN_BINARY_DIR) / "images" / name,
                                folder_ / "images" / name,
                                std::filesystem::copy_options::overwrite_existing);
