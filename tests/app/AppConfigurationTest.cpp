@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "EnvironmentScope.h"
+#include "TestFiles.h"
 
 namespace {
 
@@ -15,12 +16,7 @@ namespace fs = std::filesystem;
 // A common configuration folder of the test's own, with or without a configuration file.
 class AppConfigurationTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "tectoplan-cfg-XXXXXX").string();
-    root_ = mkdtemp(pattern.data());
-    env_.Set("XDG_CONFIG_DIRS", (root_.string() + ":/etc/xdg").c_str());
-  }
-  void TearDown() override { fs::remove_all(root_); }
+  void SetUp() override { env_.Set("XDG_CONFIG_DIRS", (root_.string() + ":/etc/xdg").c_str()); }
 
   void WriteConfig(const std::string& text) {
     fs::create_directories(root_ / "Corvana/Tectoplan");
@@ -32,7 +28,8 @@ class AppConfigurationTest : public ::testing::Test {
   }
 
   EnvironmentScope env_;
-  fs::path root_;
+  const TempFolder folder_;
+  const fs::path root_{folder_.path()};
 };
 
 TEST_F(AppConfigurationTest, DefaultsWithoutFileAndParameters) {

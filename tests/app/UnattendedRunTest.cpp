@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 
+#include "TestFiles.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -17,40 +18,6 @@ namespace fs = std::filesystem;
 
 const std::string kProgram = TECTOPLAN_PROGRAM;
 const std::string kFixtures = std::string(TEST_DATA_DIR) + "/../generator/data/";
-
-std::string ReadFile(const std::string& path) {
-  std::string text;
-  EXPECT_FALSE(platform::ReadWholeFile(path, text)) << path;
-  return text;
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-class TempDir {
- public:
-  TempDir() {
-    char name[] = "/tmp/tectoplan-run-XXXXXX";
-    path_ = ::mkdtemp(name);
-    fs::permissions(path_, fs::perms(0755));
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-  // Names in the folder, output files of the runs excluded.
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(path_)) {
-      names.push_back(entry.path().filename());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
- private:
-  std::string path_;
-};
 
 struct RunResult {
   int status = -1;
@@ -62,7 +29,7 @@ struct RunResult {
 // folder of their own so that they never show up among the files a run writes.
 RunResult RunTectoplan(const std::string& dir, const std::string& program, const std::string& args,
                        const std::string& prefix = "") {
-  const TempDir capture;
+  const TempFolder capture;
   const std::string command = "cd " + dir + " && " + prefix + " " + program + " " + args + " >" +
                               capture / "out" + " 2>" + capture / "err";
   const int raw = std::system(command.c_str());
@@ -77,15 +44,15 @@ RunResult RunTectoplan(const std::string& dir, const std::string& program, const
 class ProgramCopy {
  public:
   ProgramCopy() { fs::copy_file(kProgram, dir_ / "tectoplan"); }
-  const TempDir& dir() const { return dir_; }
+  const TempFolder& dir() const { return dir_; }
   std::string program() const { return dir_ / "tectoplan"; }
 
  private:
-  TempDir dir_;
+  TempFolder dir_;
 };
 
 TEST(UnattendedRun, HelpVersionAndTheWindowlessStart) {
-  const TempDir cwd;
+  const TempFolder cwd;
   const auto help = RunTectoplan(cwd.path(), kProgram, "--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.err, "");
@@ -112,7 +79,7 @@ TEST(UnattendedRun, HelpVersionAndTheWindowlessStart) {
 
 TEST(UnattendedRun, WritesBesideTheProgramAndToStandardOutput) {
   const ProgramCopy copy;
-  const TempDir cwd;
+  const TempFolder cwd;
   const std::string expected = ReadFile(kFixtures + "gutter-2-layers.plt");
   WriteFile(copy.dir() / "job.tcj", ReadFile(kFixtures + "gutter-2-layers.tcj"));
 
@@ -140,7 +107,7 @@ TEST(UnattendedRun, WritesBesideTheProgramAndToStandardOutput) {
 }
 
 TEST(UnattendedRun, ProjectsWithoutAProgramWriteTheEmptyProgramAndWarn) {
-  const TempDir cwd;
+  const TempFolder cwd;
   WriteFile(cwd / "empty.tcj", "");
   WriteFile(cwd / "custom.tcj", "[Project]\r\nPanel type=9\r\n");
   WriteFile(cwd / "high.tcj", "[Project]\r\nPanel type=129\r\nLayer count=1\r\nVertex A=10\r\n");
@@ -160,7 +127,7 @@ TEST(UnattendedRun, ProjectsWithoutAProgramWriteTheEmptyProgramAndWarn) {
 
 TEST(UnattendedRun, NoUsableInputWritesNothingAndFails) {
   const ProgramCopy copy;
-  const TempDir cwd;
+  const TempFolder cwd;
   fs::create_directory(cwd / "folder");
   WriteFile(cwd / "secret.tcj", ReadFile(kFixtures + "gutter-2-layers.tcj"));
   fs::permissions(cwd / "secret.tcj", fs::perms(0600));
@@ -196,7 +163,7 @@ TEST(UnattendedRun, NoUsableInputWritesNothingAndFails) {
 // temporary file behind.
 TEST(UnattendedRun, FailedRunsKeepTheOldProgram) {
   const ProgramCopy copy;  // reachable by the unprivileged user, unlike the build tree may be
-  const TempDir cwd;
+  const TempFolder cwd;
   const std::string old = "PD 0 0;\r\nOLD PROGRAM\r\n";
   const std::string gutter = ReadFile(kFixtures + "gutter-2-layers.tcj");
   std::string belowZero = gutter;
@@ -249,7 +216,7 @@ TEST(UnattendedRun, FailedRunsKeepTheOldProgram) {
 }
 
 TEST(UnattendedRun, ImmutableTargetKeepsItsContent) {
-  const TempDir cwd;
+  const TempFolder cwd;
   WriteFile(cwd / "job.tcj", ReadFile(kFixtures + "gutter-2-layers.tcj"));
   WriteFile(cwd / "job.plt", "OLD\r\n");
   if (std::system(("chattr +i " + cwd / "job.plt" + " 2>/dev/null").c_str()) != 0) {
@@ -266,7 +233,7 @@ TEST(UnattendedRun, ImmutableTargetKeepsItsContent) {
 // An existing program is replaced with its mode kept, through a symbolic link; as root a
 // read-only mode does not stop the write, as it would not stop an ordinary open.
 TEST(UnattendedRun, ReplacesAnOldProgramKeepingItsModeThroughALink) {
-  const TempDir cwd;
+  const TempFolder cwd;
   WriteFile(cwd / "job.tcj", ReadFile(kFixtures + "gutter-2-layers.tcj"));
   for (const auto mode : {fs::perms(0640), fs::perms(0444)}) {
     WriteFile(cwd / "real.plt", "OLD\r\n");
@@ -283,7 +250,7 @@ TEST(UnattendedRun, ReplacesAnOldProgramKeepingItsModeThroughALink) {
 }
 
 TEST(UnattendedRun, NonRegularTargetIsWrittenDirectly) {
-  const TempDir cwd;
+  const TempFolder cwd;
   WriteFile(cwd / "job.tcj", ReadFile(kFixtures + "flat-3-layers.tcj"));
   // A pipe (what a serial line or a controller's feed looks like) gets the program as it comes.
   const auto piped = RunTectoplan(cwd.path(), kProgram, "-A -I:./job.tcj -O:/dev/stdout | cat");
@@ -299,7 +266,7 @@ TEST(UnattendedRun, NonRegularTargetIsWrittenDirectly) {
 // examples of the cutting paths give exactly the fixture.
 TEST(UnattendedRun, ExampleProjects) {
   const std::string examples = std::string(TEST_DATA_DIR) + "/../../examples/";
-  const TempDir out;
+  const TempFolder out;
   const struct {
     const char* example;
     const char* fixture;

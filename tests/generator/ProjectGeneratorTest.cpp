@@ -12,17 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
 #include "app/AppError.h"
 #include "platform/FileSystem.h"
 #include "project/ProjectData.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-  std::string text;
-  EXPECT_FALSE(platform::ReadWholeFile(path, text)) << path;
-  return text;
-}
 
 std::string Fixture(const std::string& name) {
   return ReadFile(std::string(TEST_DATA_DIR) + "/data/" + name);
@@ -36,19 +31,6 @@ std::vector<std::string> Lines(const std::string& program) {
   }
   return lines;
 }
-
-class TempDir {
- public:
-  TempDir() {
-    char name[] = "/tmp/tectoplan-gen-XXXXXX";
-    path_ = ::mkdtemp(name);
-  }
-  ~TempDir() { std::filesystem::remove_all(path_); }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
 
 std::string Generate(const TPanelsProject& project) {
   TPrjGenerator generator(project);
@@ -65,7 +47,7 @@ std::string GenerateFromText(const std::string& projectText) {
 
 // The worked examples of the cutting paths: project file in, program file out, byte for byte.
 TEST(TPrjGenerator, WritesTheWorkedExamplesByteForByte) {
-  const TempDir dir;
+  const TempFolder dir;
   for (const char* name : {"flat-3-layers", "flat-top-space", "slope-2-layers", "slope-skip-bottom",
                            "gutter-2-layers", "gutter-diagonal-cut", "doubleslope-narrow"}) {
     TPanelsProject project;
@@ -340,7 +322,7 @@ TEST(TPrjGenerator, PanelTypeOrdinalsFromTheProjectFile) {
 }
 
 TEST(TPrjGenerator, SaveTwiceAndGenerateTwice) {
-  const TempDir dir;
+  const TempFolder dir;
   TPanelsProject project;
   project.OpenFromText(Fixture("doubleslope-narrow.tcj"));
   project.ComputeFaces();
@@ -360,7 +342,7 @@ TEST(TPrjGenerator, SaveTwiceAndGenerateTwice) {
 }
 
 TEST(TPrjGenerator, SaveFailureCarriesTheNameAndTheReason) {
-  const TempDir dir;
+  const TempFolder dir;
   TPanelsProject project;
   TPrjGenerator generator(project);
   const std::string target = dir / "missing/x.plt";

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "TestFiles.h"
 #include "TestPrograms.h"
 
 namespace {
@@ -25,19 +26,6 @@ Result Viewed(const std::vector<std::string>& args) {
   const int status = view::RunView(args, out, err);
   return {status, out.str(), err.str()};
 }
-
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "tectoplan-view-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempFolder() { fs::remove_all(path_); }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  fs::path path_;
-};
 
 TEST(ViewCommand, PrintsTheCheckAsATable) {
   const std::string file = Fixture("gutter-two-layers.plt");

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "TestFiles.h"
 #include "app/AppError.h"
 #include "platform/NumberText.h"
 #include "project/ProjectData.h"
@@ -25,30 +26,6 @@ class SeparatorScope {
  private:
   platform::NumberFormatSettings saved_;
 };
-
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "tectoplan-test-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempFolder() { fs::remove_all(path_); }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  fs::path path_;
-};
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
 
 TPanelsProject Opened(const std::string& text) {
   TPanelsProject p;
