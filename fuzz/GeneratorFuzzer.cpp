@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/AppError.h"
-#include "generator/ProgramCheck.h"
+#include "base/AppError.h"
+#include "generator/ProgramGate.h"
 #include "generator/ProjectGenerator.h"
 #include "project/ProjectData.h"
 

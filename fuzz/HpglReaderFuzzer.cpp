@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "hpgl/HpglReader.h"
-#include "hpgl/PreviewSvg.h"
 #include "hpgl/ProgramCheck.h"
+#include "preview/PreviewSvg.h"
 
 namespace {
 

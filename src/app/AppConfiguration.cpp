@@ -9,8 +9,6 @@
 #include "platform/ProgramFolder.h"
 #include "platform/SharedFolders.h"
 
-TAppCfg AppCfg;
-
 namespace {
 
 constexpr char kSwitchChar = '-';

@@ -1,20 +1,13 @@
-// The application configuration: built-in defaults, then the optional configuration file
-// (section "Config", key "Locales"), then the command-line switches A, I, O and L.
+// The application configuration: fills AppCfg from built-in defaults, then the optional
+// configuration file (section "Config", key "Locales"), then the command-line switches A, I, O
+// and L.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-struct TAppCfg {
-  std::string AppDir;          // folder of the program file, ending with "/"
-  std::uint8_t Language = 0;   // language asked for (0x15 Polish, 0x09 English); 0 for none
-  bool AutoGen = false;        // run unattended instead of opening the window
-  std::string AutoGenInFile;   // project file the unattended run reads
-  std::string AutoGenOutFile;  // cutting program the unattended run writes; empty: standard output
-};
-
-extern TAppCfg AppCfg;
+#include "base/AppCfg.h"
 
 // The shell folder number of the folder for data shared by all users of the machine.
 inline constexpr std::int32_t kCommonAppDataFolder = 0x23;

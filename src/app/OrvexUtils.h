@@ -3,10 +3,12 @@
 
 #include <string>
 
-// The version the window shows in its caption and --version prints.
+#include "base/Version.h"
+
+// The version the window shows in its caption and --version prints: the build's project version.
 class TAppInfo {
  public:
-  std::string Version() const { return "1.2.0.0"; }
+  std::string Version() const { return kTectoplanVersion; }
 };
 
 // Gives fileName the extension ext (".plt" or "plt" alike) unless it already has it, compared

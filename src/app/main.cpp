@@ -7,8 +7,9 @@
 
 #include "app/AppConfiguration.h"
 #include "app/AutoGeneration.h"
-#include "app/InteractiveStart.h"
 #include "app/OrvexUtils.h"
+#include "app/WindowModuleLoader.h"
+#include "locale/ErrorStr.h"
 #include "locale/LocalStr.h"
 #include "platform/NumberText.h"
 
@@ -51,16 +52,17 @@ int main(int argc, char** argv) {
     }
   }
 
+  // The one start-up of the process: the window module uses what it sets here.
   platform::NumberFormat() = platform::NumberFormatFromEnvironment();
   LoadConfiguration(params);
   InitLocalStr();
-  if (!AppCfg.AutoGen) {
-    return StartInteractive(argc, argv);
-  }
   try {
+    if (!AppCfg.AutoGen) {
+      return StartWindow(argc, argv);
+    }
     RunAutoGeneration();
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "tectoplan: %s\n", e.what());
+    std::fprintf(stderr, "tectoplan: %s\n", ErrorText(e).c_str());
     return 1;
   }
   return 0;

@@ -5,7 +5,8 @@
 #include <cmath>
 #include <limits>
 
-#include "app/AppError.h"
+#include "base/AppError.h"
+#include "base/Units.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberText.h"
 
@@ -15,7 +16,7 @@ namespace {
 constexpr std::size_t kMaxStatementLength = 29;
 
 [[noreturn]] void ThrowOutOfRange(double units) {
-  throw EAppError("coordinate out of range: " + platform::FormatNumber(units, ".") + " mm");
+  throw EAppError(TErrorId::CoordinateOutOfRange, {platform::FormatNumber(units, ".")});
 }
 
 // "00" to "99", for writing two digits at a time.
@@ -156,12 +157,12 @@ void TPrjGenerator::Save(const std::string& outFile) const {
   data += "\r\n";
   if (outFile.empty()) {
     if (const auto ec = platform::WriteStandardOutput(data)) {
-      throw EAppError("Unable to write to standard output: " + ec.message());
+      throw EAppError(TErrorId::StandardOutputWrite, {}, ec);
     }
     return;
   }
   if (const auto ec = platform::ReplaceFileContents(outFile, data)) {
-    throw EAppError("Unable to write to " + outFile + ": " + ec.message());
+    throw EAppError(TErrorId::ProgramWrite, {outFile}, ec);
   }
 }
 
@@ -186,6 +187,7 @@ std::int32_t TPrjGenerator::mm2plt(double units) {
   // units × 40 = units × 32 + units × 8. Both products are exact (powers of two); their sum s is
   // rounded to double once and its rounding error e is recovered exactly (Fast2Sum, as
   // |units × 32| >= |units × 8|), so s + e is the exact product.
+  static_assert(kPlotterUnitsPerMm == 32 + 8);
   const double a = units * 32;
   const double b = units * 8;
   const double s = a + b;
@@ -208,7 +210,7 @@ std::int32_t TPrjGenerator::mm2plt(double units) {
 }
 
 double TPrjGenerator::plt2mm(double units) {
-  return units / 40;
+  return units / kPlotterUnitsPerMm;
 }
 
 void TPrjGenerator::AppendLine(std::string_view s) {

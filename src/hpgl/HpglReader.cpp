@@ -6,7 +6,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 
 namespace hpgl {
 
@@ -143,7 +143,7 @@ void Reader::FeedByte(char c) {
       }
       if ((c >= '0' && c <= '9') || c == '.') {
         if (number_.size() >= kMaxNumberLength) {
-          Fail("a number longer than " + std::to_string(kMaxNumberLength) + " characters");
+          Fail(TErrorId::HpglNumberTooLong, {std::to_string(kMaxNumberLength)});
         }
         number_ += c;
         afterBlank_ = afterComma_ = false;
@@ -157,7 +157,7 @@ void Reader::FeedByte(char c) {
         if (!number_.empty()) {
           EndNumber();
         } else if (!afterBlank_) {
-          Fail("an empty parameter before ','");
+          Fail(TErrorId::HpglEmptyParameter);
         }
         afterBlank_ = false;
         afterComma_ = true;
@@ -169,7 +169,7 @@ void Reader::FeedByte(char c) {
       } else {
         std::string shown;
         AppendShown(shown, c);
-        Fail("unexpected character '" + shown + "'");
+        Fail(TErrorId::HpglUnexpectedCharacter, {shown});
       }
       return;
   }
@@ -217,7 +217,7 @@ void Reader::EndStatement() {
   if (!number_.empty()) {
     EndNumber();
   } else if (afterComma_) {
-    Fail("a parameter missing after ','");
+    Fail(TErrorId::HpglMissingParameter);
   }
   switch (kind_) {
     case Kind::PenUp:
@@ -225,7 +225,7 @@ void Reader::EndStatement() {
     case Kind::Absolute:
     case Kind::Relative:
       if (coordinates_.size() == 1) {
-        Fail("an odd number of coordinates");
+        Fail(TErrorId::HpglOddCoordinates);
       }
       if (!statementMoved_) {
         AddMove(0, 0, false);
@@ -234,13 +234,13 @@ void Reader::EndStatement() {
     case Kind::SelectPen: {
       double pen = 0;
       if (parameters_.size() > 1) {
-        Fail("more than one pen number");
+        Fail(TErrorId::HpglSeveralPens);
       }
       if (!parameters_.empty()) {
         pen = parameters_[0];
       }
       if (pen < 0 || pen > 255 || pen != std::floor(pen)) {
-        Fail("not a pen number from 0 to 255");
+        Fail(TErrorId::HpglBadPen);
       }
       pen_ = static_cast<int>(pen);
       outlineOpen_ = false;
@@ -268,14 +268,14 @@ void Reader::EndNumber() {
   double value = 0;
   const auto [end, error] = std::from_chars(first, last, value);
   if (error != std::errc() || end != last) {
-    Fail("'" + number_ + "' is not a number");
+    Fail(TErrorId::HpglNotANumber, {number_});
   }
   number_.clear();
   const bool move = kind_ == Kind::PenUp || kind_ == Kind::PenDown || kind_ == Kind::Absolute ||
                     kind_ == Kind::Relative;
   if (!move) {
     if (parameters_.size() >= kMaxParameters) {
-      Fail("more than " + std::to_string(kMaxParameters) + " parameters");
+      Fail(TErrorId::HpglTooManyParameters, {std::to_string(kMaxParameters)});
     }
     parameters_.push_back(value);
     return;
@@ -283,7 +283,7 @@ void Reader::EndNumber() {
   const double rounded = std::round(value);
   if (!(rounded >= static_cast<double>(kMinCoordinate) &&
         rounded <= static_cast<double>(kMaxCoordinate))) {
-    Fail("a coordinate out of range");
+    Fail(TErrorId::HpglCoordinateRange);
   }
   coordinates_.push_back(static_cast<std::int64_t>(rounded));
   if (coordinates_.size() == 2) {
@@ -300,18 +300,18 @@ void Reader::AddMove(std::int64_t x, std::int64_t y, bool hasPoint) {
       y += y_;
     }
     if (x < kMinCoordinate || x > kMaxCoordinate || y < kMinCoordinate || y > kMaxCoordinate) {
-      Fail("a relative move beyond the coordinate range");
+      Fail(TErrorId::HpglRelativeRange);
     }
   } else {
     x = x_;
     y = y_;
   }
   if (totalMoves_ >= kMaxMoves) {
-    Fail("more than " + std::to_string(kMaxMoves) + " moves in the program");
+    Fail(TErrorId::HpglTooManyMoves, {std::to_string(kMaxMoves)});
   }
   if (!outlineOpen_) {
     if (program_.outlines.size() >= kMaxOutlines) {
-      Fail("more than " + std::to_string(kMaxOutlines) + " outlines in the program");
+      Fail(TErrorId::HpglTooManyOutlines, {std::to_string(kMaxOutlines)});
     }
     Outline outline;
     outline.pen = pen_;
@@ -342,9 +342,10 @@ void Reader::AddText(char c) {
   }
 }
 
-void Reader::Fail(const std::string& what) const {
-  throw EAppError("statement " + std::to_string(program_.statementCount) + " (line " +
-                  std::to_string(statementLine_) + ", " + Name() + "): " + what);
+void Reader::Fail(TErrorId fault, std::vector<std::string> args) const {
+  throw EAppError(TErrorId::HpglStatement,
+                  {std::to_string(program_.statementCount), std::to_string(statementLine_), Name()},
+                  EAppError(fault, std::move(args)));
 }
 
 std::string Reader::Name() const {
@@ -360,18 +361,26 @@ Program ReadProgram(std::string_view text) {
 Program ReadProgramFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    throw EAppError("Unable to read " + path + ": " + std::strerror(errno));
+    throw EAppError(TErrorId::ProgramRead, {path}, std::error_code(errno, std::generic_category()));
   }
   Reader reader;
   std::string chunk(1 << 16, '\0');
-  while (in) {
-    in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-    reader.Feed(std::string_view(chunk.data(), static_cast<std::size_t>(in.gcount())));
+  try {
+    while (in) {
+      in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+      reader.Feed(std::string_view(chunk.data(), static_cast<std::size_t>(in.gcount())));
+    }
+    if (in.bad()) {
+      throw EAppError(TErrorId::ProgramRead, {path},
+                      std::error_code(errno, std::generic_category()));
+    }
+    return reader.Finish();
+  } catch (const EAppError& e) {
+    if (e.Id() == TErrorId::ProgramRead) {
+      throw;
+    }
+    throw EAppError(TErrorId::ProgramRead, {path}, e);
   }
-  if (in.bad()) {
-    throw EAppError("Unable to read " + path + ": " + std::strerror(errno));
-  }
-  return reader.Finish();
 }
 
 }  // namespace hpgl

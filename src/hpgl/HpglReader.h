@@ -9,9 +9,10 @@
 #include <string_view>
 #include <vector>
 
-namespace hpgl {
+#include "base/AppError.h"
+#include "base/Units.h"
 
-inline constexpr double kUnitsPerMillimetre = 40.0;
+namespace hpgl {
 
 // Caps that keep memory and time bounded on any input. Passing any of them fails the read with
 // an EAppError that names the cap; the reader never holds more than one token of input.
@@ -101,7 +102,8 @@ class Reader {
   void EndNumber();
   void AddMove(std::int64_t x, std::int64_t y, bool hasPoint);
   void AddText(char c);
-  [[noreturn]] void Fail(const std::string& what) const;
+  // Raises EAppError HpglStatement for the current statement, caused by fault with its args.
+  [[noreturn]] void Fail(TErrorId fault, std::vector<std::string> args = {}) const;
   std::string Name() const;
 
   Program program_;
@@ -134,7 +136,8 @@ class Reader {
 Program ReadProgram(std::string_view text);
 
 // The program in the file at path, read in pieces: a file of any size costs no more memory than
-// the program it holds. Raises EAppError "Unable to read PATH: REASON" or the reader's error.
+// the program it holds. Raises EAppError ProgramRead with the system's reason or, as its cause,
+// the reader's error.
 Program ReadProgramFile(const std::string& path);
 
 }  // namespace hpgl

@@ -9,7 +9,7 @@ namespace hpgl {
 namespace {
 
 double Mm(std::int64_t units) {
-  return static_cast<double>(units) / kUnitsPerMillimetre;
+  return static_cast<double>(units) / kPlotterUnitsPerMm;
 }
 
 std::string Point(std::int64_t x, std::int64_t y) {
@@ -116,8 +116,8 @@ void CheckOutline(const Outline& outline, std::optional<WorkArea> workArea,
   const Move* beyond = nullptr;
   // The work area in plotter units; a point counts as beyond it only when it lies more than
   // half a unit out, since the program's coordinates are rounded to whole units.
-  const double right = workArea ? workArea->width * kUnitsPerMillimetre + 0.5 : 0;
-  const double top = workArea ? workArea->height * kUnitsPerMillimetre + 0.5 : 0;
+  const double right = workArea ? workArea->width * kPlotterUnitsPerMm + 0.5 : 0;
+  const double top = workArea ? workArea->height * kPlotterUnitsPerMm + 0.5 : 0;
   std::int64_t mostRight = 0, mostUp = 0;
   for (const Move& move : outline.moves) {
     if (!move.hasPoint) {

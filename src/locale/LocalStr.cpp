@@ -2,17 +2,20 @@
 
 #include <array>
 
-#include "app/AppConfiguration.h"
+#include "base/AppCfg.h"
 #include "locale/LocaleUtl.h"
 
 namespace {
 
 // Slots 42 to 100 are never assigned and stay empty.
 std::array<std::string, kLocalStrCount> gLocalStr;
+// The language of the texts loaded last; the error and view tables follow it.
+bool gPolish = false;
 
 }  // namespace
 
 void LoadPolishStr() {
+  gPolish = true;
   gLocalStr[0] = "[mm]";
   gLocalStr[1] = "wersja";
   gLocalStr[2] = "Pliki HPGL";
@@ -58,6 +61,7 @@ void LoadPolishStr() {
 }
 
 void LoadEnglishStr() {
+  gPolish = false;
   gLocalStr[0] = "[mm]";
   gLocalStr[1] = "version";
   gLocalStr[2] = "File HPGL";
@@ -108,6 +112,10 @@ void InitLocalStr() {
   } else {
     LoadEnglishStr();
   }
+}
+
+bool IsPolishStr() {
+  return gPolish;
 }
 
 std::string GetLocalStr(std::uint8_t index) {

@@ -14,5 +14,9 @@ void InitLocalStr();
 void LoadPolishStr();
 void LoadEnglishStr();
 
+// True when the Polish texts were loaded last: the language of every other text table (errors,
+// the View menu). English until a table is loaded.
+bool IsPolishStr();
+
 // The text of a slot; empty for a slot never filled and for an index beyond the table.
 std::string GetLocalStr(std::uint8_t index);

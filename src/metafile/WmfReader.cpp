@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "metafile/WmfFormat.h"
 #include "platform/FileSystem.h"
 
@@ -21,7 +21,7 @@ constexpr std::uint64_t kMaxBitmapPixels = std::uint64_t{1} << 24;
 constexpr double kMaxFrameUnits = 1e9;
 
 [[noreturn]] void Fail(const std::string& reason) {
-  throw EAppError("not a valid metafile: " + reason);
+  throw EAppError(TErrorId::WmfInvalid, {reason});
 }
 
 std::string RecordName(std::uint16_t function) {
@@ -1141,7 +1141,11 @@ void PlayWmf(std::span<const std::uint8_t> data, TWmfCanvas& canvas) {
 TWmfDrawing LoadWmfFile(const std::string& path) {
   std::string data;
   if (std::error_code error = platform::ReadWholeFile(path, data)) {
-    throw EAppError("cannot read the picture " + path + ": " + error.message());
+    throw EAppError(TErrorId::PictureRead, {path}, error);
   }
-  return ReadWmf(std::span(reinterpret_cast<const std::uint8_t*>(data.data()), data.size()));
+  try {
+    return ReadWmf(std::span(reinterpret_cast<const std::uint8_t*>(data.data()), data.size()));
+  } catch (const EAppError& e) {
+    throw EAppError(TErrorId::PictureRead, {path}, e);
+  }
 }

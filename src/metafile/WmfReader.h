@@ -1,6 +1,6 @@
 // Reads a Windows metafile (.wmf) from untrusted bytes and plays its records onto a canvas, keeping
 // the graphics state they imply (objects, mapping, colours, alignment, saved states).
-// Every failure raises EAppError "not a valid metafile: REASON".
+// Every failure raises EAppError WmfInvalid with what is wrong.
 #pragma once
 
 #include <cstddef>
@@ -21,6 +21,6 @@ void PlayWmf(std::span<const std::uint8_t> data, TWmfCanvas& canvas);
 // Parses data completely into a drawing; throws before returning anything on a damaged file.
 TWmfDrawing ReadWmf(std::span<const std::uint8_t> data);
 
-// Reads the file at path into a drawing. A file that is missing or cannot be read raises
-// EAppError "cannot read the picture PATH: REASON"; a damaged one, the reader's error.
+// Reads the file at path into a drawing. A file that is missing, cannot be read or is damaged
+// raises EAppError PictureRead naming it, with the system's reason or the reader's error.
 TWmfDrawing LoadWmfFile(const std::string& path);

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 
 namespace platform {
 
@@ -280,14 +280,14 @@ double NumberFromText(std::string_view text) {
   if (const auto value = ParseNumber(text)) {
     return *value;
   }
-  throw EAppError("'" + std::string(text) + "' is not a valid floating point value");
+  throw EAppError(TErrorId::InvalidFloat, {std::string(text)});
 }
 
 std::int32_t IntegerFromText(std::string_view text) {
   if (const auto value = ParseInteger(text)) {
     return *value;
   }
-  throw EAppError("'" + std::string(text) + "' is not a valid integer value");
+  throw EAppError(TErrorId::InvalidInteger, {std::string(text)});
 }
 
 }  // namespace platform

@@ -187,3 +187,9 @@ class TPanelsProject {
   double FRearBaseWidth = 0.0;
   bool FCutDiagonally = false;
 };
+
+// The bytes of the project file at path, for a caller that must not go on without them (the
+// unattended run, tectoplan-view). Only a regular file is read: a folder or a pipe would give
+// nothing usable, or block. Raises EAppError ProjectRead with the system's reason, or
+// ProjectNotRegular.
+std::string ReadProjectFile(const std::string& path);

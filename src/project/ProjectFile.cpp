@@ -1,9 +1,10 @@
 // The project file: an INI text whose section "Project" holds the project's input values.
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <string_view>
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/NumberText.h"
@@ -77,10 +78,10 @@ void TPanelsProject::Save(const std::string& projectFileName) {
   if (const auto ec = platform::ReadWholeFile(projectFileName, existing);
       ec && ec != std::errc::no_such_file_or_directory) {
     // The other sections of a file that cannot be read would be lost.
-    throw EAppError("Unable to write to " + projectFileName);
+    throw EAppError(TErrorId::ProjectWrite, {projectFileName});
   }
   if (platform::ReplaceFileContents(projectFileName, SaveToText(std::move(existing)))) {
-    throw EAppError("Unable to write to " + projectFileName);
+    throw EAppError(TErrorId::ProjectWrite, {projectFileName});
   }
 }
 
@@ -104,6 +105,25 @@ void TPanelsProject::OpenFromText(std::string text) {
   FLeftSpace = file.Number("Left space", 0.0);
   FSkipBottom = file.Flag("Skip bottom", false);
   FCutDiagonally = file.Flag("Cut diagonally", false);
+}
+
+std::string ReadProjectFile(const std::string& path) {
+  std::error_code ec;
+  const auto status = std::filesystem::status(path, ec);
+  if (ec) {
+    throw EAppError(TErrorId::ProjectRead, {path}, ec);
+  }
+  if (status.type() == std::filesystem::file_type::directory) {
+    throw EAppError(TErrorId::ProjectRead, {path}, std::make_error_code(std::errc::is_a_directory));
+  }
+  if (status.type() != std::filesystem::file_type::regular) {
+    throw EAppError(TErrorId::ProjectNotRegular, {path});
+  }
+  std::string text;
+  if (const auto readError = platform::ReadWholeFile(path, text)) {
+    throw EAppError(TErrorId::ProjectRead, {path}, readError);
+  }
+  return text;
 }
 
 void TPanelsProject::Open(const std::string& projectFileName) {

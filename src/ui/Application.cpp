@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "locale/MessageStr.h"
+#include "locale/ErrorStr.h"
 #include "ui/Fonts.h"
 #include "ui/WindowServices.h"
 
@@ -15,7 +15,7 @@ bool TTectoplanApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& e) {
-    const std::string text = LocalizeErrorText(e.what());
+    const std::string text = ErrorText(e);
     if (FServices) {
       FServices->ShowError(text);
     } else {

@@ -16,11 +16,12 @@
 #include <utility>
 
 #include "app/OrvexUtils.h"
-#include "generator/ProgramCheck.h"
+#include "generator/ProgramGate.h"
 #include "generator/ProjectGenerator.h"
+#include "locale/ErrorStr.h"
 #include "locale/LocalStr.h"
-#include "locale/MessageStr.h"
 #include "locale/PanelInfo.h"
+#include "locale/ViewStr.h"
 #include "platform/NumberText.h"
 #include "ui/EditField.h"
 #include "ui/Fonts.h"
@@ -363,7 +364,7 @@ void TFormMain::ShowError(const std::exception_ptr& error) {
   try {
     std::rethrow_exception(error);
   } catch (const std::exception& e) {
-    ShowErrorText(LocalizeErrorText(e.what()));
+    ShowErrorText(ErrorText(e));
   } catch (...) {
     ShowErrorText("unknown error");
   }
@@ -788,7 +789,7 @@ void TFormMain::UpdatePreview() {
     const TPrjSize& size = FProject->ProjectSize();
     frmPreview->ShowProgram(GenerateCheckedPlt().FileData(), {size.Width(), size.Height()});
   } catch (const std::exception& e) {
-    frmPreview->ShowError(LocalizeErrorText(e.what()));
+    frmPreview->ShowError(ErrorText(e));
   }
 }
 

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <utility>
 
-#include "hpgl/PreviewSvg.h"
-#include "locale/MessageStr.h"
+#include "locale/ViewStr.h"
+#include "preview/PreviewSvg.h"
 #include "ui/Fonts.h"
 #include "ui/WindowServices.h"
 
@@ -68,7 +68,7 @@ std::string Mm(double value) {
 }
 
 QPointF MmPoint(std::int64_t x, std::int64_t y) {
-  return {x / hpgl::kUnitsPerMillimetre, y / hpgl::kUnitsPerMillimetre};
+  return {x / kPlotterUnitsPerMm, y / kPlotterUnitsPerMm};
 }
 
 // Program millimetres (y up) onto the plot box (y down), one scale for both axes: the zero, the

@@ -5,11 +5,12 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "hpgl/HpglReader.h"
-#include "hpgl/PreviewSvg.h"
 #include "hpgl/ProgramCheck.h"
+#include "locale/ErrorStr.h"
 #include "platform/FileSystem.h"
+#include "preview/PreviewSvg.h"
 #include "project/ProjectData.h"
 
 namespace view {
@@ -17,7 +18,17 @@ namespace view {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tectoplan-view PROGRAM.plt [--svg OUT.svg] [--project JOB.tcj]\n";
+    "usage: tectoplan-view PROGRAM.plt [--svg OUT.svg] [--project JOB.tcj] [-L LANGUAGE]\n";
+
+void PrintError(std::ostream& err, const std::string& text) {
+  err << "tectoplan-view: " << text << "\n";
+}
+
+// The language switch as tectoplan spells it: -L LANGUAGE, -L:LANGUAGE or -LLANGUAGE, either
+// letter case. The program's entry has read it; here it is only stepped over.
+bool IsLanguageSwitch(const std::string& a) {
+  return a.size() >= 2 && a[0] == '-' && (a[1] == 'L' || a[1] == 'l');
+}
 
 struct Options {
   bool help = false;
@@ -34,17 +45,24 @@ std::optional<Options> ParseArguments(const std::vector<std::string>& args, std:
       o.help = true;
     } else if (a == "--svg" || a == "--project") {
       if (i + 1 == args.size()) {
-        err << "tectoplan-view: " << a << " needs a file name\n" << kUsage;
+        PrintError(err, MessageText(TErrorId::ViewOptionNeedsFile, {a}));
+        err << kUsage;
         return std::nullopt;
       }
       (a == "--svg" ? o.svg : o.project) = args[++i];
+    } else if (IsLanguageSwitch(a)) {
+      if (a.size() == 2 && i + 1 < args.size() && !args[i + 1].empty() && args[i + 1][0] != '-') {
+        ++i;
+      }
     } else if (a.size() > 1 && a[0] == '-') {
-      err << "tectoplan-view: unknown option " << a << "\n" << kUsage;
+      PrintError(err, MessageText(TErrorId::ViewUnknownOption, {a}));
+      err << kUsage;
       return std::nullopt;
     } else if (o.program.empty()) {
       o.program = a;
     } else {
-      err << "tectoplan-view: one program at a time\n" << kUsage;
+      PrintError(err, MessageText(TErrorId::ViewOneProgram));
+      err << kUsage;
       return std::nullopt;
     }
   }
@@ -56,11 +74,8 @@ std::optional<Options> ParseArguments(const std::vector<std::string>& args, std:
 }
 
 hpgl::WorkArea ProjectWorkArea(const std::string& file) {
-  if (!platform::IsRegularFile(file)) {
-    throw EAppError("Unable to read " + file + ": no such file");
-  }
   TPanelsProject project;
-  project.Open(file);
+  project.OpenFromText(ReadProjectFile(file));
   project.ComputeFaces();
   return {project.ProjectSize().Width(), project.ProjectSize().Height()};
 }
@@ -142,7 +157,9 @@ int RunView(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         << "Checks a cutting program and prints the result; exits 1 when a check fails.\n"
            "  --svg OUT.svg      also draws the program as an A4 picture\n"
            "  --project JOB.tcj  also says how far the program reaches beyond the project's "
-           "work area\n";
+           "work area\n"
+           "  -L LANGUAGE        the language of the messages, for example pl or en, as for\n"
+           "                     tectoplan; else the configuration file's, else the locale's\n";
     return 0;
   }
   std::optional<hpgl::WorkArea> workArea;
@@ -150,7 +167,7 @@ int RunView(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     try {
       workArea = ProjectWorkArea(options->project);
     } catch (const EAppError& e) {
-      err << "tectoplan-view: " << e.what() << "\n";
+      PrintError(err, ErrorText(e));
       return 2;
     }
   }
@@ -158,7 +175,7 @@ int RunView(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   try {
     program = hpgl::ReadProgramFile(options->program);
   } catch (const EAppError& e) {
-    err << "tectoplan-view: " << options->program << ": " << e.what() << "\n";
+    PrintError(err, ErrorText(e));
     return 1;
   }
   const hpgl::CheckReport report = hpgl::CheckProgram(program, workArea);
@@ -167,7 +184,7 @@ int RunView(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     const std::string title = std::filesystem::path(options->program).filename().string();
     const std::string svg = hpgl::DrawPreviewSvg(program, report, {title, workArea});
     if (const std::error_code ec = platform::ReplaceFileContents(options->svg, svg)) {
-      err << "tectoplan-view: Unable to write to " << options->svg << ": " << ec.message() << "\n";
+      PrintError(err, ErrorText(EAppError(TErrorId::PictureWrite, {options->svg}, ec)));
       return 2;
     }
   }

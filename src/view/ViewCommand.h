@@ -9,7 +9,9 @@
 namespace view {
 
 // Runs the command on args (without the program name):
-//   PROGRAM.plt [--svg OUT.svg] [--project JOB.tcj]
+//   PROGRAM.plt [--svg OUT.svg] [--project JOB.tcj] [-L LANGUAGE]
+// Messages are in the language of the loaded text table; the entry chose it by the program's rule
+// (-L, the configuration file, the locale), and -L is only stepped over here.
 // Writes the table to out and errors to err. Returns 0 when every check passes (warnings
 // allowed), 1 when a check fails or the program cannot be read, 2 for a wrong command line, a
 // project that cannot be read or a picture that cannot be written.

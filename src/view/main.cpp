@@ -1,9 +1,16 @@
 #include <iostream>
 
+#include "app/AppConfiguration.h"
+#include "locale/LocalStr.h"
 #include "platform/NumberText.h"
 #include "view/ViewCommand.h"
 
 int main(int argc, char** argv) {
-  platform::NumberFormat() = platform::NumberFormatFromEnvironment();  // for project files
-  return view::RunView(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  // The program's start-up: the number format for project files, then the interface language by
+  // its rule (-L, the configuration file, the locale) for the messages.
+  platform::NumberFormat() = platform::NumberFormatFromEnvironment();
+  LoadConfiguration(args);
+  InitLocalStr();
+  return view::RunView(args, std::cout, std::cerr);
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "TestFiles.h"
+#include "base/Version.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -17,6 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kProgram = TECTOPLAN_PROGRAM;
+const std::string kCoreLibrary = TECTOPLAN_CORE_LIBRARY;
 const std::string kFixtures = std::string(TEST_DATA_DIR) + "/../generator/data/";
 
 struct RunResult {
@@ -43,7 +45,11 @@ RunResult RunTectoplan(const std::string& dir, const std::string& program, const
 // A copy of the program in a folder of its own, so that bare names resolve there.
 class ProgramCopy {
  public:
-  ProgramCopy() { fs::copy_file(kProgram, dir_ / "tectoplan"); }
+  // The core library goes along: the program finds it beside itself.
+  ProgramCopy() {
+    fs::copy_file(kProgram, dir_ / "tectoplan");
+    fs::copy_file(kCoreLibrary, dir_ / fs::path(kCoreLibrary).filename());
+  }
   const TempFolder& dir() const { return dir_; }
   std::string program() const { return dir_ / "tectoplan"; }
 
@@ -62,7 +68,7 @@ TEST(UnattendedRun, HelpVersionAndTheWindowlessStart) {
   // Only the exact parameters; anything else keeps the switch rules.
   const auto version = RunTectoplan(cwd.path(), kProgram, "-A --version");
   EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out, "Tectoplan 1.2.0.0\n");
+  EXPECT_EQ(version.out, std::string("Tectoplan ") + kTectoplanVersion + "\n");
   EXPECT_EQ(RunTectoplan(cwd.path(), kProgram, "-A --Version").status, 1);
 
   // Without -A the window opens; the switches I and O are stored but not used. A copy of the
@@ -140,14 +146,14 @@ TEST(UnattendedRun, NoUsableInputWritesNothingAndFails) {
       {"-A", "", "tectoplan: no project file given (-I)\n"},
       {"-A -O:./x.plt", "", "tectoplan: no project file given (-I)\n"},
       {"-A -I:./missing.tcj -O:./x.plt", "",
-       "tectoplan: cannot read project file ./missing.tcj: No such file or directory\n"},
+       "tectoplan: Unable to read the project file ./missing.tcj: No such file or directory\n"},
       {"-A -I:./folder -O:./x.plt", "",
-       "tectoplan: cannot read project file ./folder: Is a directory\n"},
+       "tectoplan: Unable to read the project file ./folder: Is a directory\n"},
       // An empty value of I resolves to the program's folder.
       {"-A -I -O:./x.plt", "",
-       "tectoplan: cannot read project file " + copy.dir().path() + "/: Is a directory\n"},
+       "tectoplan: Unable to read the project file " + copy.dir().path() + "/: Is a directory\n"},
       {"-A -I:./secret.tcj", nobody,
-       "tectoplan: cannot read project file ./secret.tcj: Permission denied\n"},
+       "tectoplan: Unable to read the project file ./secret.tcj: Permission denied\n"},
   };
   for (const auto& c : kCases) {
     const auto run = RunTectoplan(cwd.path(), copy.program(), c.args, c.prefix);
@@ -155,7 +161,8 @@ TEST(UnattendedRun, NoUsableInputWritesNothingAndFails) {
     EXPECT_EQ(run.out, "") << c.args;
     EXPECT_EQ(run.err, c.err) << c.args;
     EXPECT_THAT(cwd.Names(), testing::ElementsAre("folder", "secret.tcj")) << c.args;
-    EXPECT_THAT(copy.dir().Names(), testing::ElementsAre("tectoplan")) << c.args;
+    EXPECT_THAT(copy.dir().Names(), testing::ElementsAre("libtectoplan-core.so", "tectoplan"))
+        << c.args;
   }
 }
 

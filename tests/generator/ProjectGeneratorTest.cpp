@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "ErrorTexts.h"
 #include "TestFiles.h"
-#include "app/AppError.h"
 #include "platform/FileSystem.h"
 #include "project/ProjectData.h"
 
@@ -150,7 +150,7 @@ TEST(TPrjGenerator, Mm2pltRefusesWhatNoPlotterUnitHolds) {
       TPrjGenerator::mm2plt(c.mm);
       ADD_FAILURE() << c.mm << " was accepted";
     } catch (const EAppError& e) {
-      EXPECT_STREQ(e.what(), c.message);
+      EXPECT_EQ(EnglishText(e), c.message);
     }
   }
 }
@@ -350,7 +350,7 @@ TEST(TPrjGenerator, SaveFailureCarriesTheNameAndTheReason) {
     generator.Save(target);
     ADD_FAILURE() << "saved into a missing folder";
   } catch (const EAppError& e) {
-    EXPECT_EQ(e.what(), "Unable to write to " + target + ": No such file or directory");
+    EXPECT_EQ(EnglishText(e), "Unable to write to " + target + ": No such file or directory");
   }
   // An empty program is one line end; a folder as the target is refused.
   generator.Save(dir / "empty.plt");

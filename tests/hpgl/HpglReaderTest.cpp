@@ -7,7 +7,7 @@
 #include <sstream>
 #include <tuple>
 
-#include "app/AppError.h"
+#include "ErrorTexts.h"
 
 #include "TestPrograms.h"
 
@@ -37,7 +37,7 @@ std::string ErrorOf(std::string_view text) {
   try {
     ReadProgram(text);
   } catch (const EAppError& e) {
-    return e.what();
+    return EnglishText(e);
   }
   return "no error";
 }
@@ -309,7 +309,7 @@ TEST(HpglReader, CapsBoundMemoryOnHugeInput) {
         reader.Feed(pairs);
       }
     } catch (const EAppError& e) {
-      error = e.what();
+      error = EnglishText(e);
     }
     EXPECT_EQ(error, "statement 2 (line 1, PD): more than 4000000 moves in the program");
   }
@@ -340,7 +340,8 @@ TEST(HpglReader, ReadsFilesInPiecesAndNamesAFileItCannotRead) {
     hpgl::ReadProgramFile("/nonexistent/job.plt");
     FAIL() << "no error";
   } catch (const EAppError& e) {
-    EXPECT_STREQ(e.what(), "Unable to read /nonexistent/job.plt: No such file or directory");
+    EXPECT_EQ(EnglishText(e),
+              "Unable to read the cutting program /nonexistent/job.plt: No such file or directory");
   }
 }
 

@@ -4,8 +4,8 @@
 
 #include <random>
 
+#include "ErrorTexts.h"
 #include "WmfTestFiles.h"
-#include "app/AppError.h"
 #include "metafile/WmfFormat.h"
 #include "metafile/WmfReader.h"
 
@@ -16,7 +16,7 @@ std::string ReadError(const TBytes& file) {
   try {
     ReadWmf(file);
   } catch (const EAppError& e) {
-    return e.what();
+    return EnglishText(e);
   }
   return "";
 }
@@ -205,15 +205,15 @@ TEST(WmfDamaged, MissingFileAndFolderAreNamedInTheError) {
     LoadWmfFile("/nonexistent/Panel_Flat.wmf");
     FAIL() << "no error";
   } catch (const EAppError& e) {
-    EXPECT_STREQ(e.what(),
-                 "cannot read the picture /nonexistent/Panel_Flat.wmf: No such file or directory");
+    EXPECT_EQ(EnglishText(e),
+              "Unable to read the picture /nonexistent/Panel_Flat.wmf: No such file or directory");
   }
   try {
     LoadWmfFile(TEST_DATA_DIR);
     FAIL() << "no error";
   } catch (const EAppError& e) {
-    EXPECT_EQ(std::string(e.what()),
-              std::string("cannot read the picture ") + TEST_DATA_DIR + ": Is a directory");
+    EXPECT_EQ(EnglishText(e),
+              std::string("Unable to read the picture ") + TEST_DATA_DIR + ": Is a directory");
   }
 }
 

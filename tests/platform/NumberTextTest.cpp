@@ -7,7 +7,7 @@
 #include <limits>
 #include <random>
 
-#include "app/AppError.h"
+#include "ErrorTexts.h"
 
 namespace {
 
@@ -184,13 +184,13 @@ TEST(NumberText, ThrowingConversionsCarryTheText) {
     platform::IntegerFromText("12.5");
     FAIL();
   } catch (const EAppError& e) {
-    EXPECT_STREQ(e.what(), "'12.5' is not a valid integer value");
+    EXPECT_EQ(EnglishText(e), "'12.5' is not a valid integer value");
   }
   try {
     platform::NumberFromText("abc");
     FAIL();
   } catch (const EAppError& e) {
-    EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value");
+    EXPECT_EQ(EnglishText(e), "'abc' is not a valid floating point value");
   }
 }
 

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "ErrorTexts.h"
 #include "TestFiles.h"
-#include "app/AppError.h"
 #include "platform/NumberText.h"
 #include "project/ProjectData.h"
 
@@ -261,7 +261,7 @@ TEST(ProjectFile, UnwritableTargetRaisesTheMessageAndKeepsTheFile) {
     TPanelsProject().Save(missing);
     FAIL() << "no error";
   } catch (const EAppError& e) {
-    EXPECT_STREQ(e.what(), ("Unable to write to " + missing).c_str());
+    EXPECT_EQ(EnglishText(e), "Unable to write to " + missing);
   }
 
   // An immutable file refuses the write; its bytes stay as they were.
@@ -272,7 +272,7 @@ TEST(ProjectFile, UnwritableTargetRaisesTheMessageAndKeepsTheFile) {
       TPanelsProject().Save(locked);
       ADD_FAILURE() << "no error";
     } catch (const EAppError& e) {
-      EXPECT_STREQ(e.what(), ("Unable to write to " + locked).c_str());
+      EXPECT_EQ(EnglishText(e), "Unable to write to " + locked);
     }
     std::system(("chattr -i '" + locked + "'").c_str());
     EXPECT_EQ(ReadFile(locked), "[Project]\r\nPanel type=2\r\n");

@@ -228,8 +228,8 @@ TEST_F(WindowTest, MissingPictureOnTypeChangeLeavesTheRulesOfTheNewType) {
   std::filesystem::remove(folder_ / "images" / "Panel_Ridge.wmf");
   SelectType(ptRidge);
   ASSERT_EQ(services_.errors.size(), 1u);
-  EXPECT_EQ(services_.errors[0],
-            "cannot read the picture " + Path("images/Panel_Ridge.wmf") + ": No such file or directory");
+  EXPECT_EQ(services_.errors[0], "Unable to read the picture " + Path("images/Panel_Ridge.wmf") +
+                                     ": No such file or directory");
   EXPECT_EQ(form.imgBlockSkech->FileName(), "");
   EXPECT_EQ(form.imgMachine->FileName(), Path("images/FoamBlockLayout_1.wmf"));
   EXPECT_EQ(form.CurPanelType(), ptRidge);

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "WindowFixture.h"
+#include "base/Version.h"
 #include "ui/ImageBox.h"
 
 namespace {
@@ -107,7 +108,8 @@ TEST_P(MainLayout, StartUpState) {
   EXPECT_TRUE(services_.messages.empty());
   EXPECT_TRUE(services_.errors.empty());
   EXPECT_EQ(form.windowTitle().toStdString(),
-            polish ? "Tectoplan (wersja: 1.2.0.0)" : "Tectoplan (version: 1.2.0.0)");
+            std::string(polish ? "Tectoplan (wersja: " : "Tectoplan (version: ") +
+                kTectoplanVersion + ")");
 
   ASSERT_EQ(form.cmbPanelsType->count(), 9);
   EXPECT_EQ(form.cmbPanelsType->currentIndex(), 0);
@@ -212,8 +214,9 @@ TEST_F(WindowTest, MissingPictureAtStartUpIsShownOnceAfterTheStartUp) {
   std::filesystem::remove(folder_ / "images" / "FoamBlockLayout_1.wmf");
   TFormMain& form = Open();
   ASSERT_EQ(services_.errors.size(), 1u);
-  EXPECT_EQ(services_.errors[0],
-            "cannot read the picture " + Path("images/FoamBlockLayout_1.wmf") + ": No such file or directory");
+  EXPECT_EQ(services_.errors[0], "Unable to read the picture " +
+                                     Path("images/FoamBlockLayout_1.wmf") +
+                                     ": No such file or directory");
   EXPECT_EQ(form.imgMachine->FileName(), "");
   EXPECT_EQ(form.imgBlockSkech->FileName(), Path("images/Panel_Empty.wmf"));
   // The rest of the start-up ran: list, rules and the work area.

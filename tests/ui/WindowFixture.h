@@ -18,7 +18,6 @@
 #include <vector>
 
 #include "locale/LocalStr.h"
-#include "locale/MessageStr.h"
 #include "platform/NumberText.h"
 #include "ui/EditField.h"
 #include "ui/Main.h"
@@ -79,7 +78,7 @@ class WindowTest : public testing::Test {
 
   void TearDown() override {
     form_.reset();
-    InitMessageStr(false);
+    LoadEnglishStr();
     platform::NumberFormat().decimalSeparator = ".";
     std::filesystem::remove_all(folder_);
   }
@@ -87,7 +86,6 @@ class WindowTest : public testing::Test {
   // Opens the window in the given language; shown and active, as the operator sees it.
   TFormMain& Open(bool polish = false) {
     polish ? LoadPolishStr() : LoadEnglishStr();
-    InitMessageStr(polish);
     form_ = std::make_unique<TFormMain>(services_, (folder_ / "images").string() + "/");
     form_->show();
     Activate();

@@ -2,18 +2,19 @@
 # Starts the real program on a virtual X display, finds its window by its caption, checks its
 # size, chooses the flat panel type with the keyboard, types dimension A, saves the project
 # through the menu and the file dialog, checks the file and ends the program from its menu.
-# Usage: xvfb-smoke.sh PROGRAM
+# Usage: xvfb-smoke.sh PROGRAM VERSION
 set -euo pipefail
 program=$(realpath "$1")
-if [[ ${2:-} != --on-display ]]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$program" --on-display
+version=$2
+if [[ ${3:-} != --on-display ]]; then
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$program" "$version" --on-display
 fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # The program with its window module and its pictures in a folder of their own.
 build=$(dirname "$program")
 mkdir -p "$work/app/images"
-cp "$program" "$build/libtectoplan-ui.so" "$work/app/"
+cp "$program" "$build/libtectoplan-ui.so" "$build/libtectoplan-core.so" "$work/app/"
 cp "$build"/images/*.wmf "$work/app/images/"
 program=$work/app/$(basename "$program")
 
@@ -24,8 +25,9 @@ run() {
   fail() { echo "xvfb-smoke: $*" >&2; cat "$work/out.log" >&2; kill "$pid" 2>/dev/null; exit 1; }
 
   local win
-  win=$(timeout 20 xdotool search --sync --name '^Tectoplan \(version: 1\.2\.0\.0\)$' | head -1) ||
-    fail "no window titled 'Tectoplan (version: 1.2.0.0)'"
+  local caption="Tectoplan (version: $version)"
+  win=$(timeout 20 xdotool search --sync --name "^${caption//[().]/\\&}\$" | head -1) ||
+    fail "no window titled '$caption'"
   local geometry
   geometry=$(xdotool getwindowgeometry --shell "$win")
   eval "$geometry"

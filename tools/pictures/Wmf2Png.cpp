@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "metafile/WmfReader.h"
 #include "ui/WmfPainter.h"
 

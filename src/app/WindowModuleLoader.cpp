@@ -1,15 +1,13 @@
-#include "app/InteractiveStart.h"
+#include "app/WindowModuleLoader.h"
 
 #include <dlfcn.h>
 
-#include <cstdio>
-
-#include "app/AppConfiguration.h"
+#include "base/AppCfg.h"
+#include "base/AppError.h"
 
 namespace {
 
-using TRunInteractive = int (*)(int, char**);
-constexpr char kEntryName[] = "TectoplanRunInteractive";
+using TRunWindow = int (*)(int, char**);
 
 }  // namespace
 
@@ -21,24 +19,23 @@ std::vector<std::string> WindowModuleCandidates() {
 int RunWindowModule(const std::vector<std::string>& candidates, int argc, char** argv) {
   std::string reasons;
   for (const std::string& path : candidates) {
-    // The module is never unloaded: its window and Qt live until the process ends.
+    // The module is never unloaded: its window and Qt live until the process ends. RTLD_LOCAL:
+    // nothing loaded later resolves against the window's symbols.
     void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module) {
       reasons += std::string(reasons.empty() ? "" : "; ") + dlerror();
       continue;
     }
-    auto* entry = reinterpret_cast<TRunInteractive>(dlsym(module, kEntryName));
+    auto* entry = reinterpret_cast<TRunWindow>(dlsym(module, kWindowEntryName));
     if (!entry) {
-      reasons += std::string(reasons.empty() ? "" : "; ") + path + ": no entry " + kEntryName;
+      reasons += std::string(reasons.empty() ? "" : "; ") + path + ": no entry " + kWindowEntryName;
       continue;
     }
     return entry(argc, argv);
   }
-  std::fprintf(stderr, "tectoplan: cannot load the main window (%s); use -A to run unattended\n",
-               reasons.c_str());
-  return 1;
+  throw EAppError(TErrorId::WindowModule, {reasons});
 }
 
-int StartInteractive(int argc, char** argv) {
+int StartWindow(int argc, char** argv) {
   return RunWindowModule(WindowModuleCandidates(), argc, argv);
 }

@@ -1,10 +1,10 @@
-#include "generator/ProgramCheck.h"
+#include "generator/ProgramGate.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "app/AppError.h"
+#include "ErrorTexts.h"
 #include "project/ProjectData.h"
 
 namespace {
@@ -13,7 +13,7 @@ std::string CheckMessage(const std::string& program) {
   try {
     CheckProgramBelowZero(program);
   } catch (const EAppError& e) {
-    return e.what();
+    return EnglishText(e);
   }
   return "";
 }
@@ -51,7 +51,7 @@ TEST(CheckLayerLimit, RefusesOnlyCountsAboveTheLimit) {
       CheckLayerLimit(project);
       ADD_FAILURE() << count << " was accepted";
     } catch (const EAppError& e) {
-      EXPECT_EQ(e.what(),
+      EXPECT_EQ(EnglishText(e),
                 "layer count " + std::to_string(count) + " is above the limit of 100000 layers");
     }
   }
@@ -87,7 +87,7 @@ TEST(GenerateCheckedProgram, RefusesAProgramBelowZeroAndPassesTheRest) {
       GenerateCheckedProgram(generator);
       EXPECT_FALSE(generator.FileData().empty()) << c.project;
     } catch (const EAppError& e) {
-      message = e.what();
+      message = EnglishText(e);
     }
     EXPECT_EQ(message, c.message) << c.project;
   }

@@ -6,7 +6,7 @@
 #include <string>
 
 inline std::string Fixture(const std::string& name) {
-  return std::string(TEST_DATA_DIR) + "/programs/" + name;
+  return std::string(TEST_PROGRAMS_DIR) + "/" + name;
 }
 
 inline std::string ReadFixture(const std::string& name) {
@@ -22,7 +22,7 @@ inline std::string ReadFixture(const std::string& name) {
 #include <optional>
 #include <vector>
 
-#include "generator/ProgramCheck.h"
+#include "generator/ProgramGate.h"
 #include "generator/ProjectGenerator.h"
 #include "hpgl/ProgramCheck.h"
 #include "project/ProjectData.h"

@@ -1,4 +1,4 @@
-#include "hpgl/PreviewSvg.h"
+#include "preview/PreviewSvg.h"
 
 #include <algorithm>
 #include <charconv>
@@ -233,7 +233,7 @@ std::vector<std::string> PathPieces(const Outline& outline, bool penDown) {
   bool at = false;  // the path's pen already stands at (x, y)
   std::int64_t x = outline.entryX, y = outline.entryY;
   const auto point = [](std::int64_t px, std::int64_t py) {
-    return Millimetres(px / kUnitsPerMillimetre) + " " + Millimetres(py / kUnitsPerMillimetre);
+    return Millimetres(px / kPlotterUnitsPerMm) + " " + Millimetres(py / kPlotterUnitsPerMm);
   };
   for (const Move& move : outline.moves) {
     if (!move.hasPoint) {
@@ -309,8 +309,8 @@ void DrawFindingMarks(SvgWriter& svg, const Program& program, const CheckReport&
     }
     ++marked;
     const char* colour = finding.severity == Severity::Failure ? kFailRed : kWarnAmber;
-    const double x = f.PageX(at->x / kUnitsPerMillimetre);
-    const double y = f.PageY(at->y / kUnitsPerMillimetre);
+    const double x = f.PageX(at->x / kPlotterUnitsPerMm);
+    const double y = f.PageY(at->y / kPlotterUnitsPerMm);
     svg.Raw("<circle cx=\"" + Num(x) + "\" cy=\"" + Num(y) +
             "\" r=\"2.6\" fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"0.6\"/>\n");
     svg.Text(x + 3.4, y - 2.4, 2.8, "statement " + std::to_string(finding.statement), colour,

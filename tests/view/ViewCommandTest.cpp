@@ -76,7 +76,7 @@ TEST(ViewCommand, ErrorsAndTheirStatus) {
   const std::string bad = folder.File("bad.plt");
   std::ofstream(bad, std::ios::binary) << "IN;\r\nSP4;\r\nPU 0 0;\r\nPD 10;\r\n";
   const std::string usage =
-      "usage: tectoplan-view PROGRAM.plt [--svg OUT.svg] [--project JOB.tcj]\n";
+      "usage: tectoplan-view PROGRAM.plt [--svg OUT.svg] [--project JOB.tcj] [-L LANGUAGE]\n";
   struct Case {
     std::vector<std::string> args;
     int status;
@@ -85,20 +85,20 @@ TEST(ViewCommand, ErrorsAndTheirStatus) {
   const Case cases[] = {
       {{bad},
        1,
-       "tectoplan-view: " + bad +
-           ": statement 4 (line 4, PD): an odd number of "
-           "coordinates\n"},
+       "tectoplan-view: Unable to read the cutting program " + bad +
+           ": statement 4 (line 4, PD): an odd number of coordinates\n"},
       {{folder.File("none.plt")},
        1,
-       "tectoplan-view: " + folder.File("none.plt") + ": Unable to read " +
-           folder.File("none.plt") + ": No such file or directory\n"},
+       "tectoplan-view: Unable to read the cutting program " + folder.File("none.plt") +
+           ": No such file or directory\n"},
       {{}, 2, usage},
       {{"a.plt", "b.plt"}, 2, "tectoplan-view: one program at a time\n" + usage},
       {{"a.plt", "--svg"}, 2, "tectoplan-view: --svg needs a file name\n" + usage},
       {{"a.plt", "-x"}, 2, "tectoplan-view: unknown option -x\n" + usage},
       {{Fixture("gutter-two-layers.plt"), "--project", folder.File("none.tcj")},
        2,
-       "tectoplan-view: Unable to read " + folder.File("none.tcj") + ": no such file\n"},
+       "tectoplan-view: Unable to read the project file " + folder.File("none.tcj") +
+           ": No such file or directory\n"},
       {{Fixture("gutter-two-layers.plt"), "--svg", folder.File("no/such/folder.svg")},
        2,
        "tectoplan-view: Unable to write to " + folder.File("no/such/folder.svg") +

@@ -1,15 +1,14 @@
-#include "generator/ProgramCheck.h"
+#include "generator/ProgramGate.h"
 
 #include <string>
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "platform/NumberText.h"
 
 void CheckLayerLimit(const TPanelsProject& project) {
   if (project.LayerCount() > kMaxLayerCount) {
-    throw EAppError("layer count " + platform::FormatInteger(project.LayerCount()) +
-                    " is above the limit of " + platform::FormatInteger(kMaxLayerCount) +
-                    " layers");
+    throw EAppError(TErrorId::LayerLimit, {platform::FormatInteger(project.LayerCount()),
+                                           platform::FormatInteger(kMaxLayerCount)});
   }
 }
 
@@ -29,9 +28,9 @@ void CheckProgramBelowZero(std::string_view program) {
   for (std::size_t i = 0; i < lineStart; ++i) {
     lineNumber += program[i] == '\n';
   }
-  throw EAppError("the cutting program would move below the machine's zero in line " +
-                  platform::FormatInteger(static_cast<std::int64_t>(lineNumber)) + ": " +
-                  std::string(program.substr(lineStart, lineEnd - lineStart)));
+  throw EAppError(TErrorId::BelowZero,
+                  {platform::FormatInteger(static_cast<std::int64_t>(lineNumber)),
+                   std::string(program.substr(lineStart, lineEnd - lineStart))});
 }
 
 void GenerateCheckedProgram(TPrjGenerator& generator) {

@@ -1,4 +1,4 @@
-#include "hpgl/PreviewSvg.h"
+#include "preview/PreviewSvg.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,3 @@
+#include "base/AppCfg.h"
+
+TAppCfg AppCfg;

@@ -1,0 +1,177 @@
+#include "locale/ErrorStr.h"
+
+#include <cerrno>
+#include <iterator>
+
+#include "locale/LocalStr.h"
+
+namespace {
+
+struct TErrorText {
+  TErrorId id;
+  const char* english;
+  const char* polish;
+};
+
+// %1 to %9 are the error's arguments, %r its reason.
+constexpr TErrorText kErrorTexts[] = {
+    {TErrorId::ProjectWrite, "Unable to write to %1", "Nie można zapisać pliku %1"},
+    {TErrorId::ProgramWrite, "Unable to write to %1: %r", "Nie można zapisać pliku %1: %r"},
+    {TErrorId::StandardOutputWrite, "Unable to write to standard output: %r",
+     "Nie można pisać na standardowe wyjście: %r"},
+    {TErrorId::PictureWrite, "Unable to write to %1: %r", "Nie można zapisać pliku %1: %r"},
+    {TErrorId::ProjectRead, "Unable to read the project file %1: %r",
+     "Nie można odczytać pliku projektu %1: %r"},
+    {TErrorId::ProjectNotRegular, "Unable to read the project file %1: not a regular file",
+     "Nie można odczytać pliku projektu %1: to nie jest zwykły plik"},
+    {TErrorId::ProgramRead, "Unable to read the cutting program %1: %r",
+     "Nie można odczytać programu cięcia %1: %r"},
+    {TErrorId::PictureRead, "Unable to read the picture %1: %r", "Nie można wczytać obrazu %1: %r"},
+    {TErrorId::InvalidFloat, "'%1' is not a valid floating point value",
+     "'%1' nie jest prawidłową liczbą"},
+    {TErrorId::InvalidInteger, "'%1' is not a valid integer value",
+     "'%1' nie jest prawidłową liczbą całkowitą"},
+    {TErrorId::CoordinateOutOfRange, "coordinate out of range: %1 mm",
+     "Współrzędna poza zakresem: %1 mm"},
+    {TErrorId::LayerLimit, "layer count %1 is above the limit of %2 layers",
+     "Liczba warstw %1 przekracza dopuszczalne %2 warstw"},
+    {TErrorId::BelowZero, "the cutting program would move below the machine's zero in line %1: %2",
+     "Program cięcia wyprowadziłby drut poniżej zera maszyny w wierszu %1: %2"},
+    {TErrorId::NoProgramForType,
+     "warning: panel type %1 has no cutting program; the program written is empty",
+     "ostrzeżenie: typ panelu %1 nie ma programu cięcia; zapisany program jest pusty"},
+    {TErrorId::NoProjectFile, "no project file given (-I)", "nie podano pliku projektu (-I)"},
+    {TErrorId::WindowModule, "cannot load the main window (%1); use -A to run unattended",
+     "nie można załadować okna programu (%1); użyj -A, aby pracować bez okna"},
+    {TErrorId::ViewOptionNeedsFile, "%1 needs a file name", "%1 wymaga nazwy pliku"},
+    {TErrorId::ViewUnknownOption, "unknown option %1", "nieznana opcja %1"},
+    {TErrorId::ViewOneProgram, "one program at a time", "tylko jeden program naraz"},
+    {TErrorId::HpglStatement, "statement %1 (line %2, %3): %r",
+     "instrukcja %1 (wiersz %2, %3): %r"},
+    {TErrorId::HpglNumberTooLong, "a number longer than %1 characters",
+     "liczba dłuższa niż %1 znaków"},
+    {TErrorId::HpglEmptyParameter, "an empty parameter before ','", "pusty parametr przed ','"},
+    {TErrorId::HpglUnexpectedCharacter, "unexpected character '%1'", "nieoczekiwany znak '%1'"},
+    {TErrorId::HpglMissingParameter, "a parameter missing after ','", "brak parametru po ','"},
+    {TErrorId::HpglOddCoordinates, "an odd number of coordinates",
+     "nieparzysta liczba współrzędnych"},
+    {TErrorId::HpglSeveralPens, "more than one pen number", "więcej niż jeden numer pisaka"},
+    {TErrorId::HpglBadPen, "not a pen number from 0 to 255",
+     "to nie jest numer pisaka od 0 do 255"},
+    {TErrorId::HpglNotANumber, "'%1' is not a number", "'%1' nie jest liczbą"},
+    {TErrorId::HpglTooManyParameters, "more than %1 parameters", "więcej niż %1 parametrów"},
+    {TErrorId::HpglCoordinateRange, "a coordinate out of range", "współrzędna poza zakresem"},
+    {TErrorId::HpglRelativeRange, "a relative move beyond the coordinate range",
+     "ruch względny poza zakresem współrzędnych"},
+    {TErrorId::HpglTooManyMoves, "more than %1 moves in the program",
+     "więcej niż %1 ruchów w programie"},
+    {TErrorId::HpglTooManyOutlines, "more than %1 outlines in the program",
+     "więcej niż %1 konturów w programie"},
+    {TErrorId::WmfInvalid, "not a valid metafile: %1", "Plik nie jest prawidłowym metaplikiem: %1"},
+};
+// ErrorText finds a text by its place in the table: every identity has its row, in order.
+constexpr bool ErrorTextsInOrder() {
+  for (std::size_t i = 0; i < std::size(kErrorTexts); ++i) {
+    if (static_cast<std::size_t>(kErrorTexts[i].id) != i) {
+      return false;
+    }
+  }
+  return std::size(kErrorTexts) == static_cast<std::size_t>(TErrorId::Count);
+}
+static_assert(ErrorTextsInOrder());
+
+struct TReasonText {
+  int code;
+  const char* polish;
+};
+
+// The reasons a file operation meets in practice; the system's English text stays for others.
+constexpr TReasonText kPolishReasons[] = {
+    {ENOENT, "Nie ma takiego pliku ani katalogu"},
+    {EACCES, "Brak dostępu"},
+    {EPERM, "Operacja niedozwolona"},
+    {EISDIR, "To jest katalog"},
+    {ENOTDIR, "To nie jest katalog"},
+    {EFBIG, "Plik jest za duży"},
+    {ENOSPC, "Brak miejsca na urządzeniu"},
+    {EDQUOT, "Przekroczony przydział dyskowy"},
+    {EROFS, "System plików tylko do odczytu"},
+    {EEXIST, "Plik istnieje"},
+    {ENAMETOOLONG, "Nazwa pliku jest za długa"},
+    {ELOOP, "Za dużo poziomów dowiązań symbolicznych"},
+    {EIO, "Błąd wejścia/wyjścia"},
+    {EPIPE, "Przerwany potok"},
+    {ENXIO, "Nie ma takiego urządzenia ani adresu"},
+    {EBUSY, "Urządzenie lub zasób jest zajęty"},
+    {ETXTBSY, "Plik tekstowy jest zajęty"},
+    {EMFILE, "Za dużo otwartych plików"},
+    {ENOMEM, "Brak pamięci"},
+    {EINVAL, "Nieprawidłowy argument"},
+    {EXDEV, "Dowiązanie między urządzeniami"},
+};
+
+std::string Fill(const char* pattern, const std::vector<std::string>& args,
+                 const std::string& reason) {
+  std::string text;
+  for (const char* p = pattern; *p != '\0'; ++p) {
+    if (p[0] == '%' && p[1] >= '1' && p[1] <= '9') {
+      const auto index = static_cast<std::size_t>(p[1] - '1');
+      if (index < args.size()) {
+        text += args[index];
+      }
+      ++p;
+    } else if (p[0] == '%' && p[1] == 'r') {
+      text += reason;
+      ++p;
+    } else {
+      text += *p;
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+TTextLanguage InterfaceTextLanguage() {
+  return IsPolishStr() ? TTextLanguage::Polish : TTextLanguage::English;
+}
+
+std::string SystemReasonText(const std::error_code& reason, TTextLanguage language) {
+  if (language == TTextLanguage::Polish && reason.category() == std::generic_category()) {
+    for (const TReasonText& row : kPolishReasons) {
+      if (row.code == reason.value()) {
+        return row.polish;
+      }
+    }
+  }
+  if (language == TTextLanguage::Polish && reason.category() == std::system_category()) {
+    return SystemReasonText(std::error_code(reason.value(), std::generic_category()), language);
+  }
+  return reason.message();
+}
+
+std::string ErrorText(const EAppError& error, TTextLanguage language) {
+  const TErrorText& row = kErrorTexts[static_cast<std::size_t>(error.Id())];
+  std::string reason;
+  if (error.Cause() != nullptr) {
+    reason = ErrorText(*error.Cause(), language);
+  } else if (error.Reason()) {
+    reason = SystemReasonText(error.Reason(), language);
+  }
+  return Fill(language == TTextLanguage::Polish ? row.polish : row.english, error.Args(), reason);
+}
+
+std::string ErrorText(const EAppError& error) {
+  return ErrorText(error, InterfaceTextLanguage());
+}
+
+std::string ErrorText(const std::exception& error) {
+  if (const auto* own = dynamic_cast<const EAppError*>(&error)) {
+    return ErrorText(*own);
+  }
+  return error.what();
+}
+
+std::string MessageText(TErrorId id, const std::vector<std::string>& args) {
+  return ErrorText(EAppError(id, args));
+}

@@ -1,0 +1,57 @@
+#include "locale/ViewStr.h"
+
+#include <iterator>
+
+#include "locale/LocalStr.h"
+
+namespace {
+
+struct TViewText {
+  TViewStr id;
+  const char* english;
+  const char* polish;
+};
+
+constexpr TViewText kViewTexts[] = {
+    {TViewStr::Menu, "View", "Widok"},
+    {TViewStr::PreviewItem, "Cutting program preview", "Podgląd programu cięcia"},
+    {TViewStr::PreviewTitle, "Cutting program preview", "Podgląd programu cięcia"},
+    {TViewStr::Front, "front", "przód"},
+    {TViewStr::Rear, "rear", "tył"},
+    {TViewStr::Pen, "pen", "pisak"},
+    {TViewStr::Statements, "statements", "instrukcje"},
+    {TViewStr::CuttingMoves, "cutting moves", "ruchy tnące"},
+    {TViewStr::CutLength, "cut length", "długość cięcia"},
+    {TViewStr::Box, "extent", "zasięg"},
+    {TViewStr::Start, "start", "start"},
+    {TViewStr::WorkArea, "work area", "obszar roboczy"},
+    {TViewStr::Travel, "pen up: travel, no cut", "drut uniesiony: przejazd bez cięcia"},
+    {TViewStr::StartPoint, "start point of an outline", "punkt startowy konturu"},
+    {TViewStr::NoGo, "left of or below zero: no-go", "na lewo od zera lub poniżej: zakaz"},
+    {TViewStr::CheckPassed, "CHECK PASSED", "KONTROLA ZALICZONA"},
+    {TViewStr::CheckFailed, "CHECK FAILED", "KONTROLA NIEZALICZONA"},
+    {TViewStr::Statement, "statement", "instrukcja"},
+    {TViewStr::NoOutline, "no outline: the program moves nothing",
+     "brak konturu: program nie wykonuje ruchu"},
+    {TViewStr::NoPicture, "No preview: the cutting program cannot be made",
+     "Brak podglądu: nie można utworzyć programu cięcia"},
+    {TViewStr::AxisX, "x [mm] from the machine's zero", "x [mm] od zera maszyny"},
+    {TViewStr::AxisY, "y [mm]", "y [mm]"},
+};
+// GetViewStr finds a text by its place in the table.
+constexpr bool ViewTextsInOrder() {
+  for (std::size_t i = 0; i < std::size(kViewTexts); ++i) {
+    if (static_cast<std::size_t>(kViewTexts[i].id) != i) {
+      return false;
+    }
+  }
+  return std::size(kViewTexts) == static_cast<std::size_t>(TViewStr::Count);
+}
+static_assert(ViewTextsInOrder());
+
+}  // namespace
+
+std::string GetViewStr(TViewStr id) {
+  const TViewText& text = kViewTexts[static_cast<std::size_t>(id)];
+  return IsPolishStr() ? text.polish : text.english;
+}

@@ -1,0 +1,285 @@
+#include "locale/ErrorStr.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <functional>
+#include <set>
+#include <sstream>
+
+#include "TestFiles.h"
+#include "app/AppConfiguration.h"
+#include "app/AutoGeneration.h"
+#include "app/WindowModuleLoader.h"
+#include "base/AppError.h"
+#include "generator/ProgramGate.h"
+#include "generator/ProjectGenerator.h"
+#include "hpgl/HpglReader.h"
+#include "locale/LocalStr.h"
+#include "metafile/WmfReader.h"
+#include "platform/NumberText.h"
+#include "project/ProjectData.h"
+#include "view/ViewCommand.h"
+
+namespace {
+
+// One failure a user can meet: the identity it raises, how the real code raises it, and the
+// sentence the user reads in each language.
+struct TCase {
+  TErrorId id;
+  std::function<void()> raise;
+  std::string english;
+  std::string polish;
+};
+
+const std::string kMissing = "/nonexistent/folder/job";
+
+void GenerateChecked(const std::string& projectText) {
+  TPanelsProject project;
+  project.OpenFromText("[Project]\n" + projectText);
+  project.ComputeFaces();
+  TPrjGenerator generator(project);
+  GenerateCheckedProgram(generator);
+}
+
+// Writes to standard output while it is a full device.
+void SaveToFullStandardOutput() {
+  std::fflush(stdout);
+  const int saved = dup(STDOUT_FILENO);
+  const int full = open("/dev/full", O_WRONLY);
+  dup2(full, STDOUT_FILENO);
+  close(full);
+  struct TRestore {
+    int saved;
+    ~TRestore() {
+      dup2(saved, STDOUT_FILENO);
+      close(saved);
+    }
+  } restore{saved};
+  TPanelsProject project;
+  project.ComputeFaces();
+  TPrjGenerator(project).Save("");
+}
+
+void ReadProgramText(const std::string& text) {
+  hpgl::ReadProgram(text);
+}
+
+std::vector<TCase> Cases() {
+  return {
+      {TErrorId::ProjectWrite, [] { TPanelsProject().Save(kMissing + ".tcj"); },
+       "Unable to write to /nonexistent/folder/job.tcj",
+       "Nie można zapisać pliku /nonexistent/folder/job.tcj"},
+      {TErrorId::ProgramWrite,
+       [] {
+         TPanelsProject project;
+         project.ComputeFaces();
+         TPrjGenerator(project).Save(kMissing + ".plt");
+       },
+       "Unable to write to /nonexistent/folder/job.plt: No such file or directory",
+       "Nie można zapisać pliku /nonexistent/folder/job.plt: Nie ma takiego pliku ani katalogu"},
+      {TErrorId::StandardOutputWrite, SaveToFullStandardOutput,
+       "Unable to write to standard output: No space left on device",
+       "Nie można pisać na standardowe wyjście: Brak miejsca na urządzeniu"},
+      {TErrorId::ProjectRead, [] { ReadProjectFile(kMissing + ".tcj"); },
+       "Unable to read the project file /nonexistent/folder/job.tcj: No such file or directory",
+       "Nie można odczytać pliku projektu /nonexistent/folder/job.tcj: Nie ma takiego pliku ani "
+       "katalogu"},
+      {TErrorId::ProjectNotRegular, [] { ReadProjectFile("/dev/null"); },
+       "Unable to read the project file /dev/null: not a regular file",
+       "Nie można odczytać pliku projektu /dev/null: to nie jest zwykły plik"},
+      {TErrorId::ProgramRead, [] { hpgl::ReadProgramFile("/"); },
+       "Unable to read the cutting program /: Is a directory",
+       "Nie można odczytać programu cięcia /: To jest katalog"},
+      {TErrorId::PictureRead, [] { LoadWmfFile(kMissing + ".wmf"); },
+       "Unable to read the picture /nonexistent/folder/job.wmf: No such file or directory",
+       "Nie można wczytać obrazu /nonexistent/folder/job.wmf: Nie ma takiego pliku ani katalogu"},
+      {TErrorId::InvalidFloat, [] { platform::NumberFromText("12;5"); },
+       "'12;5' is not a valid floating point value", "'12;5' nie jest prawidłową liczbą"},
+      {TErrorId::InvalidInteger, [] { platform::IntegerFromText("12.5"); },
+       "'12.5' is not a valid integer value", "'12.5' nie jest prawidłową liczbą całkowitą"},
+      {TErrorId::CoordinateOutOfRange, [] { TPrjGenerator::mm2plt(1e300); },
+       "coordinate out of range: 1E300 mm", "Współrzędna poza zakresem: 1E300 mm"},
+      {TErrorId::LayerLimit, [] { GenerateChecked("Panel type=2\nLayer count=100001\n"); },
+       "layer count 100001 is above the limit of 100000 layers",
+       "Liczba warstw 100001 przekracza dopuszczalne 100000 warstw"},
+      {TErrorId::BelowZero,
+       [] {
+         GenerateChecked(
+             "Panel type=1\nLayer count=1\nVertex A=100\nPanel length=-10\nElevation=2\n"
+             "Left space=2\n");
+       },
+       "the cutting program would move below the machine's zero in line 6: PD -320 4080;",
+       "Program cięcia wyprowadziłby drut poniżej zera maszyny w wierszu 6: PD -320 4080;"},
+      {TErrorId::NoProjectFile,
+       [] {
+         AppCfg.AutoGenInFile.clear();
+         RunAutoGeneration();
+       },
+       "no project file given (-I)", "nie podano pliku projektu (-I)"},
+      {TErrorId::WindowModule, [] { RunWindowModule({"/nonexistent/libtectoplan-ui.so"}, 0, {}); },
+       "cannot load the main window (/nonexistent/libtectoplan-ui.so: cannot open shared object "
+       "file: No such file or directory); use -A to run unattended",
+       "nie można załadować okna programu (/nonexistent/libtectoplan-ui.so: cannot open shared "
+       "object file: No such file or directory); użyj -A, aby pracować bez okna"},
+      // The reader names the statement; each fault is the cause.
+      {TErrorId::HpglStatement, [] { ReadProgramText("IN;PD1,2,3;"); },
+       "statement 2 (line 1, PD): an odd number of coordinates",
+       "instrukcja 2 (wiersz 1, PD): nieparzysta liczba współrzędnych"},
+  };
+}
+
+// The reader's faults, each as the cause of the statement's error.
+struct TFaultCase {
+  TErrorId fault;
+  std::string program;
+  std::string english;
+  std::string polish;
+};
+
+const TFaultCase kReaderFaults[] = {
+    {TErrorId::HpglNumberTooLong, "PD" + std::string(70, '1') + ";",
+     "a number longer than 64 characters", "liczba dłuższa niż 64 znaków"},
+    {TErrorId::HpglEmptyParameter, "PD,1;", "an empty parameter before ','",
+     "pusty parametr przed ','"},
+    {TErrorId::HpglUnexpectedCharacter, "PD1#;", "unexpected character '#'",
+     "nieoczekiwany znak '#'"},
+    {TErrorId::HpglMissingParameter, "PD1,;", "a parameter missing after ','",
+     "brak parametru po ','"},
+    {TErrorId::HpglOddCoordinates, "PD1;", "an odd number of coordinates",
+     "nieparzysta liczba współrzędnych"},
+    {TErrorId::HpglSeveralPens, "SP1,2;", "more than one pen number",
+     "więcej niż jeden numer pisaka"},
+    {TErrorId::HpglBadPen, "SP300;", "not a pen number from 0 to 255",
+     "to nie jest numer pisaka od 0 do 255"},
+    {TErrorId::HpglNotANumber, "PD1.2.3,4;", "'1.2.3' is not a number", "'1.2.3' nie jest liczbą"},
+    {TErrorId::HpglTooManyParameters, "VS1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17;",
+     "more than 16 parameters", "więcej niż 16 parametrów"},
+    {TErrorId::HpglCoordinateRange, "PD 2147483648,0;", "a coordinate out of range",
+     "współrzędna poza zakresem"},
+    {TErrorId::HpglRelativeRange, "PD2147483647,0;PR1,0;",
+     "a relative move beyond the coordinate range", "ruch względny poza zakresem współrzędnych"},
+};
+
+// The language the test runs in; English again afterwards.
+class ErrorStrTest : public testing::Test {
+ protected:
+  void TearDown() override { LoadEnglishStr(); }
+};
+
+std::string Raised(const std::function<void()>& raise, TErrorId expected) {
+  try {
+    raise();
+  } catch (const EAppError& e) {
+    EXPECT_EQ(e.Id(), expected) << ErrorText(e);
+    return ErrorText(e);
+  }
+  ADD_FAILURE() << "no error raised";
+  return {};
+}
+
+TEST_F(ErrorStrTest, EachErrorReadsTheSameFromItsRealPathInBothLanguages) {
+  for (const TCase& c : Cases()) {
+    LoadEnglishStr();
+    EXPECT_EQ(Raised(c.raise, c.id), c.english);
+    LoadPolishStr();
+    EXPECT_EQ(Raised(c.raise, c.id), c.polish);
+  }
+}
+
+TEST_F(ErrorStrTest, EachReaderFaultNamesItsStatementInBothLanguages) {
+  for (const TFaultCase& c : kReaderFaults) {
+    try {
+      ReadProgramText(c.program);
+      ADD_FAILURE() << c.program;
+    } catch (const EAppError& e) {
+      ASSERT_EQ(e.Id(), TErrorId::HpglStatement) << c.program;
+      ASSERT_NE(e.Cause(), nullptr);
+      EXPECT_EQ(e.Cause()->Id(), c.fault) << c.program;
+      EXPECT_EQ(ErrorText(*e.Cause(), TTextLanguage::English), c.english);
+      EXPECT_EQ(ErrorText(*e.Cause(), TTextLanguage::Polish), c.polish);
+    }
+  }
+}
+
+// The limits of moves and outlines take millions of statements; their texts are checked on the
+// identities alone.
+TEST_F(ErrorStrTest, LimitFaultsOfTheReader) {
+  EXPECT_EQ(ErrorText(EAppError(TErrorId::HpglTooManyMoves, {"4000000"}), TTextLanguage::Polish),
+            "więcej niż 4000000 ruchów w programie");
+  EXPECT_EQ(ErrorText(EAppError(TErrorId::HpglTooManyOutlines, {"10000"}), TTextLanguage::English),
+            "more than 10000 outlines in the program");
+}
+
+// tectoplan-view's own messages and the unattended run's warning come from the same table.
+TEST_F(ErrorStrTest, CommandLineMessagesFollowTheLanguage) {
+  const struct {
+    std::vector<std::string> args;
+    std::string english;
+    std::string polish;
+  } kCases[] = {
+      {{"--svg"},
+       "tectoplan-view: --svg needs a file name\n",
+       "tectoplan-view: --svg wymaga nazwy pliku\n"},
+      {{"--frobnicate", "x.plt"},
+       "tectoplan-view: unknown option --frobnicate\n",
+       "tectoplan-view: nieznana opcja --frobnicate\n"},
+      {{"a.plt", "b.plt"},
+       "tectoplan-view: one program at a time\n",
+       "tectoplan-view: tylko jeden program naraz\n"},
+      {{"/nonexistent.plt"},
+       "tectoplan-view: Unable to read the cutting program /nonexistent.plt: No such file or "
+       "directory\n",
+       "tectoplan-view: Nie można odczytać programu cięcia /nonexistent.plt: Nie ma takiego pliku "
+       "ani katalogu\n"},
+      {{std::string(TEST_PROGRAMS_DIR) + "/gutter-two-layers.plt", "--svg", "/nonexistent/x.svg"},
+       "tectoplan-view: Unable to write to /nonexistent/x.svg: No such file or directory\n",
+       "tectoplan-view: Nie można zapisać pliku /nonexistent/x.svg: Nie ma takiego pliku ani "
+       "katalogu\n"},
+  };
+  for (const auto& c : kCases) {
+    for (const bool polish : {false, true}) {
+      polish ? LoadPolishStr() : LoadEnglishStr();
+      std::ostringstream out, err;
+      view::RunView(c.args, out, err);
+      const std::string firstLine = err.str().substr(0, err.str().find('\n') + 1);
+      EXPECT_EQ(firstLine, polish ? c.polish : c.english);
+    }
+  }
+  LoadPolishStr();
+  EXPECT_EQ(MessageText(TErrorId::NoProgramForType, {"9"}),
+            "ostrzeżenie: typ panelu 9 nie ma programu cięcia; zapisany program jest pusty");
+}
+
+TEST_F(ErrorStrTest, SystemReasonsWithoutAPolishTextReadAsTheSystemGivesThem) {
+  const std::error_code rare(EHWPOISON, std::generic_category());
+  EXPECT_EQ(SystemReasonText(rare, TTextLanguage::Polish), rare.message());
+  EXPECT_EQ(
+      SystemReasonText(std::error_code(EACCES, std::system_category()), TTextLanguage::Polish),
+      "Brak dostępu");
+}
+
+TEST_F(ErrorStrTest, OtherExceptionsShowTheirOwnText) {
+  EXPECT_EQ(ErrorText(std::runtime_error("disk on fire")), "disk on fire");
+}
+
+// A new identity needs its row in the cases above: then its text has been read from its path.
+TEST_F(ErrorStrTest, EveryIdentityIsCovered) {
+  std::set<TErrorId> covered;
+  for (const TCase& c : Cases()) {
+    covered.insert(c.id);
+  }
+  for (const TFaultCase& c : kReaderFaults) {
+    covered.insert(c.fault);
+  }
+  covered.insert({TErrorId::HpglTooManyMoves, TErrorId::HpglTooManyOutlines,
+                  TErrorId::ViewOptionNeedsFile, TErrorId::ViewUnknownOption,
+                  TErrorId::ViewOneProgram, TErrorId::NoProgramForType, TErrorId::PictureWrite,
+                  TErrorId::WmfInvalid});
+  for (int id = 0; id < static_cast<int>(TErrorId::Count); ++id) {
+    EXPECT_TRUE(covered.count(static_cast<TErrorId>(id))) << "identity " << id << " has no case";
+  }
+}
+
+}  // namespace
