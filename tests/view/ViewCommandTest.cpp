@@ -137,4 +137,40 @@ TEST(ViewCommand, TheProgramRuns) {
   EXPECT_EQ(WEXITSTATUS(failed), 1);
 }
 
+// The program takes the interface language as tectoplan does: the switch -L, then the
+// configuration file, then the locale; its messages follow it.
+TEST(ViewCommand, TheProgramSpeaksTheInterfaceLanguage) {
+  const std::string program = std::string(TECTOPLAN_BINARY_DIR) + "/tectoplan-view";
+  const TempFolder folder;
+  const std::string missing = folder.File("none.plt");
+  fs::create_directories(folder / "polish/Corvana/Tectoplan");
+  std::ofstream(folder / "polish/Corvana/Tectoplan/Tectoplan.ini") << "[Config]\r\nLocales=pl\r\n";
+  const std::string english = "tectoplan-view: Unable to read the cutting program " + missing +
+                              ": No such file or directory\n";
+  const std::string polish = "tectoplan-view: Nie można odczytać programu cięcia " + missing +
+                             ": Nie ma takiego pliku ani katalogu\n";
+  struct Case {
+    std::string environment, switches, err;
+  };
+  const std::string noConfig = "XDG_CONFIG_DIRS=" + folder / "none";
+  const std::string polishConfig = "XDG_CONFIG_DIRS=" + folder / "polish";
+  const Case cases[] = {
+      {noConfig + " LC_ALL=C.UTF-8", "", english},
+      {noConfig + " LC_ALL=C.UTF-8", "-L:pl", polish},
+      {noConfig + " LC_ALL=C.UTF-8", "-L pl", polish},
+      {noConfig + " LC_ALL=pl_PL.UTF-8", "", polish},
+      {noConfig + " LC_ALL=pl_PL.UTF-8", "-L:en", english},
+      {polishConfig + " LC_ALL=C.UTF-8", "", polish},
+      {polishConfig + " LC_ALL=C.UTF-8", "-l:EN", english},
+  };
+  for (const Case& c : cases) {
+    const std::string command = "env " + c.environment + " " + program + " " + c.switches + " '" +
+                                missing + "' >/dev/null 2>" + folder / "err";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status)) << command;
+    EXPECT_EQ(WEXITSTATUS(status), 1) << command;
+    EXPECT_EQ(ReadFile(folder / "err"), c.err) << command;
+  }
+}
+
 }  // namespace
