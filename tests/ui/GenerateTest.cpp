@@ -39,30 +39,41 @@ TEST_F(WindowTest, GenerateWritesWhatTheUnattendedRunWrites) {
   EXPECT_TRUE(services_.messages.empty());
 }
 
+// The errors read as in the unattended run, in the interface language.
 TEST_F(WindowTest, GenerateErrorsAreShownAndNothingIsWritten) {
-  TFormMain& form = Open();
-  SelectType(ptFlat);
-  Type(form.txtDimA, "50");
-  services_.answers = {Path("no-folder/x.plt")};
-  form.RunHandler([&] { form.btnGenPltClick(); });
-  ASSERT_EQ(services_.errors.size(), 1u);
-  EXPECT_EQ(services_.errors[0].rfind("Unable to write to " + Path("no-folder/x.plt") + ": ", 0),
-            0u)
-      << services_.errors[0];
+  struct Case {
+    bool polish;
+    std::string unwritable, belowZero;
+  };
+  const Case cases[] = {
+      {false, "Unable to write to " + Path("no-folder/x.plt") + ": No such file or directory",
+       "the cutting program would move below the machine's zero in line "},
+      {true,
+       "Nie można zapisać pliku " + Path("no-folder/x.plt") + ": Nie ma takiego pliku ani katalogu",
+       "Program cięcia wyprowadziłby drut poniżej zera maszyny w wierszu "},
+  };
+  for (const Case& c : cases) {
+    services_.errors.clear();
+    TFormMain& form = Open(c.polish);
+    SelectType(ptFlat);
+    Type(form.txtDimA, "50");
+    services_.answers = {Path("no-folder/x.plt")};
+    form.RunHandler([&] { form.btnGenPltClick(); });
+    ASSERT_EQ(services_.errors.size(), 1u);
+    EXPECT_EQ(services_.errors[0], c.unwritable);
 
-  // A panel that would take the wire below the machine's zero is refused.
-  SelectType(ptDoubleSlope);
-  Type(form.txtDimA, "-400");
-  Type(form.txtDimB, "10");
-  Type(form.txtDimC, "10");
-  Type(form.txtDimD, "10");
-  services_.answers = {Path("below.plt")};
-  form.RunHandler([&] { form.btnGenPltClick(); });
-  ASSERT_EQ(services_.errors.size(), 2u);
-  EXPECT_EQ(services_.errors[1].rfind("the cutting program would move below the machine's zero", 0),
-            0u)
-      << services_.errors[1];
-  EXPECT_FALSE(std::filesystem::exists(Path("below.plt")));
+    // A panel that would take the wire below the machine's zero is refused.
+    SelectType(ptDoubleSlope);
+    Type(form.txtDimA, "-400");
+    Type(form.txtDimB, "10");
+    Type(form.txtDimC, "10");
+    Type(form.txtDimD, "10");
+    services_.answers = {Path("below.plt")};
+    form.RunHandler([&] { form.btnGenPltClick(); });
+    ASSERT_EQ(services_.errors.size(), 2u);
+    EXPECT_EQ(services_.errors[1].rfind(c.belowZero, 0), 0u) << services_.errors[1];
+    EXPECT_FALSE(std::filesystem::exists(Path("below.plt")));
+  }
 }
 
 }  // namespace
