@@ -52,8 +52,30 @@ enum class TErrorId : std::uint8_t {
   HpglRelativeRange,
   HpglTooManyMoves,     // %1 limit
   HpglTooManyOutlines,  // %1 limit
-  // The metafile reader: a damaged picture
-  WmfInvalid,  // %1 what is wrong
+  // The metafile reader: a damaged picture. A fault of one record names it first: %1 record
+  // name, %2 its offset in the file in bytes.
+  WmfTooLarge,  // %1 limit in MiB
+  WmfHeaderTooShort,
+  WmfNotAMetafile,
+  WmfEmptyBoundingBox,
+  WmfZeroUnitsPerInch,
+  WmfNoEndRecord,
+  WmfEndsInRecordHeader,       // %1 offset of the record header
+  WmfRecordShorterThanHeader,  // %1 record, %2 offset
+  WmfRecordPastEnd,            // %1 record, %2 offset
+  WmfRecordTooShort,           // %1 record, %2 offset
+  WmfTooManyPoints,            // %1 record, %2 offset
+  WmfTooManyPolygons,          // %1 record, %2 offset
+  WmfNegativeTextLength,       // %1 record, %2 offset
+  WmfNoSuchObject,             // %1 record, %2 offset, %3 object index, %4 table size
+  WmfObjectTableFull,          // %1 record, %2 offset, %3 table size
+  WmfTooManySavedStates,       // %1 record, %2 offset, %3 limit
+  WmfMappedOutOfRange,         // %1 record, %2 offset
+  WmfUnknownBitmapHeader,      // %1 record, %2 offset
+  WmfEmptyBitmap,              // %1 record, %2 offset
+  WmfBitmapTooLarge,           // %1 record, %2 offset, %3 limit in pixels
+  WmfColorTableTooLong,        // %1 record, %2 offset
+  WmfBitmapPastRecord,         // %1 record, %2 offset
   Count
 };
 

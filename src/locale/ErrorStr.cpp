@@ -67,7 +67,79 @@ constexpr TErrorText kErrorTexts[] = {
      "więcej niż %1 ruchów w programie"},
     {TErrorId::HpglTooManyOutlines, "more than %1 outlines in the program",
      "więcej niż %1 konturów w programie"},
-    {TErrorId::WmfInvalid, "not a valid metafile: %1", "Plik nie jest prawidłowym metaplikiem: %1"},
+    {TErrorId::WmfTooLarge, "not a valid metafile: the file is larger than %1 MiB",
+     "Plik nie jest prawidłowym metaplikiem: plik jest większy niż %1 MiB"},
+    {TErrorId::WmfHeaderTooShort, "not a valid metafile: the header is too short for its contents",
+     "Plik nie jest prawidłowym metaplikiem: nagłówek jest za krótki na swoją zawartość"},
+    {TErrorId::WmfNotAMetafile, "not a valid metafile: the header is not a metafile header",
+     "Plik nie jest prawidłowym metaplikiem: nagłówek nie jest nagłówkiem metapliku"},
+    {TErrorId::WmfEmptyBoundingBox, "not a valid metafile: the bounding box is empty",
+     "Plik nie jest prawidłowym metaplikiem: prostokąt ograniczający jest pusty"},
+    {TErrorId::WmfZeroUnitsPerInch, "not a valid metafile: the header gives 0 units per inch",
+     "Plik nie jest prawidłowym metaplikiem: nagłówek podaje 0 jednostek na cal"},
+    {TErrorId::WmfNoEndRecord, "not a valid metafile: the file ends without an end record",
+     "Plik nie jest prawidłowym metaplikiem: plik kończy się bez rekordu końca"},
+    {TErrorId::WmfEndsInRecordHeader,
+     "not a valid metafile: the file ends inside a record header at byte %1",
+     "Plik nie jest prawidłowym metaplikiem: plik kończy się wewnątrz nagłówka rekordu od bajtu "
+     "%1"},
+    {TErrorId::WmfRecordShorterThanHeader,
+     "not a valid metafile: %1 record at byte %2 is shorter than a record header",
+     "Plik nie jest prawidłowym metaplikiem: rekord %1 od bajtu %2 jest krótszy niż nagłówek "
+     "rekordu"},
+    {TErrorId::WmfRecordPastEnd,
+     "not a valid metafile: %1 record at byte %2 runs past the end of the file",
+     "Plik nie jest prawidłowym metaplikiem: rekord %1 od bajtu %2 wychodzi poza koniec pliku"},
+    {TErrorId::WmfRecordTooShort,
+     "not a valid metafile: %1 record at byte %2 is too short for its contents",
+     "Plik nie jest prawidłowym metaplikiem: rekord %1 od bajtu %2 jest za krótki na swoją "
+     "zawartość"},
+    {TErrorId::WmfTooManyPoints,
+     "not a valid metafile: %1 record at byte %2 counts more points than it holds",
+     "Plik nie jest prawidłowym metaplikiem: rekord %1 od bajtu %2 podaje więcej punktów, niż "
+     "zawiera"},
+    {TErrorId::WmfTooManyPolygons,
+     "not a valid metafile: %1 record at byte %2 counts more polygons than it holds",
+     "Plik nie jest prawidłowym metaplikiem: rekord %1 od bajtu %2 podaje więcej wielokątów, niż "
+     "zawiera"},
+    {TErrorId::WmfNegativeTextLength,
+     "not a valid metafile: %1 record at byte %2 has a negative text length",
+     "Plik nie jest prawidłowym metaplikiem: rekord %1 od bajtu %2 ma ujemną długość tekstu"},
+    {TErrorId::WmfNoSuchObject,
+     "not a valid metafile: %1 record at byte %2 names object %3 of a table of %4",
+     "Plik nie jest prawidłowym metaplikiem: rekord %1 od bajtu %2 wskazuje obiekt %3 w tablicy o "
+     "rozmiarze %4"},
+    {TErrorId::WmfObjectTableFull,
+     "not a valid metafile: %1 record at byte %2 creates more objects than the header's table of "
+     "%3 holds",
+     "Plik nie jest prawidłowym metaplikiem: rekord %1 od bajtu %2 tworzy więcej obiektów, niż "
+     "mieści tablica z nagłówka o rozmiarze %3"},
+    {TErrorId::WmfTooManySavedStates,
+     "not a valid metafile: %1 record at byte %2 saves more than %3 states",
+     "Plik nie jest prawidłowym metaplikiem: rekord %1 od bajtu %2 zapisuje więcej niż %3 stanów"},
+    {TErrorId::WmfMappedOutOfRange,
+     "not a valid metafile: %1 record at byte %2 maps its coordinates or sizes out of range",
+     "Plik nie jest prawidłowym metaplikiem: rekord %1 od bajtu %2 odwzorowuje swoje współrzędne "
+     "lub rozmiary poza zakres"},
+    {TErrorId::WmfUnknownBitmapHeader,
+     "not a valid metafile: %1 record at byte %2 has a bitmap header of unknown size",
+     "Plik nie jest prawidłowym metaplikiem: rekord %1 od bajtu %2 ma nagłówek mapy bitowej o "
+     "nieznanym rozmiarze"},
+    {TErrorId::WmfEmptyBitmap,
+     "not a valid metafile: %1 record at byte %2 has a bitmap without pixels",
+     "Plik nie jest prawidłowym metaplikiem: rekord %1 od bajtu %2 ma mapę bitową bez pikseli"},
+    {TErrorId::WmfBitmapTooLarge,
+     "not a valid metafile: %1 record at byte %2 has a bitmap of more than %3 pixels",
+     "Plik nie jest prawidłowym metaplikiem: rekord %1 od bajtu %2 ma mapę bitową większą niż %3 "
+     "pikseli"},
+    {TErrorId::WmfColorTableTooLong,
+     "not a valid metafile: %1 record at byte %2 has a colour table longer than the record",
+     "Plik nie jest prawidłowym metaplikiem: rekord %1 od bajtu %2 ma tablicę kolorów dłuższą niż "
+     "rekord"},
+    {TErrorId::WmfBitmapPastRecord,
+     "not a valid metafile: %1 record at byte %2 has a bitmap whose pixels run past the record",
+     "Plik nie jest prawidłowym metaplikiem: rekord %1 od bajtu %2 ma mapę bitową, której piksele "
+     "wychodzą poza rekord"},
 };
 // ErrorText finds a text by its place in the table: every identity has its row, in order.
 constexpr bool ErrorTextsInOrder() {

@@ -2,220 +2,27 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "base/AppError.h"
+#include "metafile/WmfBitmap.h"
+#include "metafile/WmfBytes.h"
 #include "metafile/WmfFormat.h"
+#include "metafile/WmfRecordNames.h"
+#include "metafile/WmfText.h"
 #include "platform/FileSystem.h"
 
 namespace {
 
-using Bytes = std::span<const std::uint8_t>;
+using wmf::TByteSpan;
+using wmf::TCursor;
 
 // Beyond these a file is refused: no real picture comes near them, and they bound the memory a
 // hostile file can make the reader take.
 constexpr std::size_t kMaxSavedStates = 4096;
-constexpr std::uint64_t kMaxBitmapPixels = std::uint64_t{1} << 24;
 constexpr double kMaxFrameUnits = 1e9;
-
-[[noreturn]] void Fail(const std::string& reason) {
-  throw EAppError(TErrorId::WmfInvalid, {reason});
-}
-
-std::string RecordName(std::uint16_t function) {
-  switch (function) {
-    case wmf::kEof:
-      return "EOF";
-    case wmf::kSaveDC:
-      return "SAVEDC";
-    case wmf::kCreatePalette:
-      return "CREATEPALETTE";
-    case wmf::kSetBkMode:
-      return "SETBKMODE";
-    case wmf::kSetMapMode:
-      return "SETMAPMODE";
-    case wmf::kSetRop2:
-      return "SETROP2";
-    case wmf::kSetPolyFillMode:
-      return "SETPOLYFILLMODE";
-    case wmf::kSetStretchBltMode:
-      return "SETSTRETCHBLTMODE";
-    case wmf::kRestoreDC:
-      return "RESTOREDC";
-    case wmf::kSelectObject:
-      return "SELECTOBJECT";
-    case wmf::kSetTextAlign:
-      return "SETTEXTALIGN";
-    case wmf::kDibCreatePatternBrush:
-      return "DIBCREATEPATTERNBRUSH";
-    case wmf::kDeleteObject:
-      return "DELETEOBJECT";
-    case wmf::kCreatePatternBrush:
-      return "CREATEPATTERNBRUSH";
-    case wmf::kSetBkColor:
-      return "SETBKCOLOR";
-    case wmf::kSetTextColor:
-      return "SETTEXTCOLOR";
-    case wmf::kSetWindowOrg:
-      return "SETWINDOWORG";
-    case wmf::kSetWindowExt:
-      return "SETWINDOWEXT";
-    case wmf::kSetViewportOrg:
-      return "SETVIEWPORTORG";
-    case wmf::kSetViewportExt:
-      return "SETVIEWPORTEXT";
-    case wmf::kOffsetWindowOrg:
-      return "OFFSETWINDOWORG";
-    case wmf::kOffsetViewportOrg:
-      return "OFFSETVIEWPORTORG";
-    case wmf::kLineTo:
-      return "LINETO";
-    case wmf::kMoveTo:
-      return "MOVETO";
-    case wmf::kCreatePenIndirect:
-      return "CREATEPENINDIRECT";
-    case wmf::kCreateFontIndirect:
-      return "CREATEFONTINDIRECT";
-    case wmf::kCreateBrushIndirect:
-      return "CREATEBRUSHINDIRECT";
-    case wmf::kPolygon:
-      return "POLYGON";
-    case wmf::kPolyline:
-      return "POLYLINE";
-    case wmf::kScaleWindowExt:
-      return "SCALEWINDOWEXT";
-    case wmf::kScaleViewportExt:
-      return "SCALEVIEWPORTEXT";
-    case wmf::kEllipse:
-      return "ELLIPSE";
-    case wmf::kRectangle:
-      return "RECTANGLE";
-    case wmf::kTextOut:
-      return "TEXTOUT";
-    case wmf::kPolyPolygon:
-      return "POLYPOLYGON";
-    case wmf::kRoundRect:
-      return "ROUNDRECT";
-    case wmf::kCreateRegion:
-      return "CREATEREGION";
-    case wmf::kArc:
-      return "ARC";
-    case wmf::kPie:
-      return "PIE";
-    case wmf::kChord:
-      return "CHORD";
-    case wmf::kExtTextOut:
-      return "EXTTEXTOUT";
-    case wmf::kDibStretchBlt:
-      return "DIBSTRETCHBLT";
-    case wmf::kStretchDib:
-      return "STRETCHDIB";
-    default: {
-      char name[8];
-      std::snprintf(name, sizeof name, "0x%04X", function);
-      return name;
-    }
-  }
-}
-
-// Reads little-endian values from a span; running past its end is a malformed record.
-class TCursor {
- public:
-  TCursor(Bytes data, std::string what) : data_(data), what_(std::move(what)) {}
-
-  std::size_t Left() const { return data_.size() - pos_; }
-  std::uint8_t U8() { return Take(1)[0]; }
-  std::uint16_t U16() {
-    Bytes b = Take(2);
-    return static_cast<std::uint16_t>(b[0] | b[1] << 8);
-  }
-  std::int16_t I16() { return static_cast<std::int16_t>(U16()); }
-  std::uint32_t U32() {
-    std::uint32_t low = U16();
-    return low | std::uint32_t{U16()} << 16;
-  }
-  std::int32_t I32() { return static_cast<std::int32_t>(U32()); }
-  Bytes Take(std::size_t n) {
-    if (n > Left()) {
-      Fail(what_ + " is too short for its contents");
-    }
-    Bytes part = data_.subspan(pos_, n);
-    pos_ += n;
-    return part;
-  }
-  Bytes Rest() { return Take(Left()); }
-  [[noreturn]] void Reject(const std::string& reason) const { Fail(what_ + " " + reason); }
-  const std::string& What() const { return what_; }
-
- private:
-  Bytes data_;
-  std::size_t pos_ = 0;
-  std::string what_;
-};
-
-// ---- text ----
-
-constexpr char16_t kCp1252High[128] = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039,
-    0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178, 0x00A0, 0x00A1, 0x00A2, 0x00A3,
-    0x00A4, 0x00A5, 0x00A6, 0x00A7, 0x00A8, 0x00A9, 0x00AA, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x00AF,
-    0x00B0, 0x00B1, 0x00B2, 0x00B3, 0x00B4, 0x00B5, 0x00B6, 0x00B7, 0x00B8, 0x00B9, 0x00BA, 0x00BB,
-    0x00BC, 0x00BD, 0x00BE, 0x00BF, 0x00C0, 0x00C1, 0x00C2, 0x00C3, 0x00C4, 0x00C5, 0x00C6, 0x00C7,
-    0x00C8, 0x00C9, 0x00CA, 0x00CB, 0x00CC, 0x00CD, 0x00CE, 0x00CF, 0x00D0, 0x00D1, 0x00D2, 0x00D3,
-    0x00D4, 0x00D5, 0x00D6, 0x00D7, 0x00D8, 0x00D9, 0x00DA, 0x00DB, 0x00DC, 0x00DD, 0x00DE, 0x00DF,
-    0x00E0, 0x00E1, 0x00E2, 0x00E3, 0x00E4, 0x00E5, 0x00E6, 0x00E7, 0x00E8, 0x00E9, 0x00EA, 0x00EB,
-    0x00EC, 0x00ED, 0x00EE, 0x00EF, 0x00F0, 0x00F1, 0x00F2, 0x00F3, 0x00F4, 0x00F5, 0x00F6, 0x00F7,
-    0x00F8, 0x00F9, 0x00FA, 0x00FB, 0x00FC, 0x00FD, 0x00FE, 0x00FF,
-};
-
-constexpr char16_t kCp1250High[128] = {
-    0x20AC, 0xFFFD, 0x201A, 0xFFFD, 0x201E, 0x2026, 0x2020, 0x2021, 0xFFFD, 0x2030, 0x0160, 0x2039,
-    0x015A, 0x0164, 0x017D, 0x0179, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0xFFFD, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, 0x00A0, 0x02C7, 0x02D8, 0x0141,
-    0x00A4, 0x0104, 0x00A6, 0x00A7, 0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,
-    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7, 0x00B8, 0x0105, 0x015F, 0x00BB,
-    0x013D, 0x02DD, 0x013E, 0x017C, 0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,
-    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E, 0x0110, 0x0143, 0x0147, 0x00D3,
-    0x00D4, 0x0150, 0x00D6, 0x00D7, 0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,
-    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7, 0x010D, 0x00E9, 0x0119, 0x00EB,
-    0x011B, 0x00ED, 0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
-    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
-};
-
-// Text in the metafile is one byte a character in the code page of the font's character set:
-// Central European for that set, Western for every other.
-std::string DecodeText(Bytes text, std::uint8_t charset) {
-  const char16_t* high = charset == wmf::kEastEuropeCharset ? kCp1250High : kCp1252High;
-  std::string utf8;
-  for (std::uint8_t byte : text) {
-    if (byte == 0) {
-      continue;
-    }
-    char16_t c = byte < 0x80 ? byte : high[byte - 0x80];
-    if (c < 0x80) {
-      utf8 += static_cast<char>(c);
-    } else if (c < 0x800) {
-      utf8 += static_cast<char>(0xC0 | c >> 6);
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      utf8 += static_cast<char>(0xE0 | c >> 12);
-      utf8 += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return utf8;
-}
-
-// ---- bitmaps ----
-
-struct TDib {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint32_t> pixels;  // rows from the top
-};
 
 TWmfColor ColorRef(TCursor& in) {
   TWmfColor c;
@@ -224,83 +31,6 @@ TWmfColor ColorRef(TCursor& in) {
   c.b = in.U8();
   in.U8();
   return c;
-}
-
-// Decodes a device-independent bitmap (info or core header, uncompressed, 1, 4, 8, 24 or 32 bits
-// a pixel). Returns nothing for a kind it does not draw; throws for a damaged one.
-std::optional<TDib> DecodeDib(Bytes data, const std::string& what) {
-  TCursor in(data, what);
-  std::uint32_t headerSize = in.U32();
-  std::int64_t width, height;
-  unsigned bits;
-  std::uint32_t compression = wmf::kBiRgb, colorsUsed = 0;
-  std::size_t paletteEntrySize = 4;
-  if (headerSize == 12) {
-    width = in.U16();
-    height = in.U16();
-    in.U16();
-    bits = in.U16();
-    paletteEntrySize = 3;
-  } else if (headerSize >= wmf::kBitmapInfoHeaderSize) {
-    width = in.I32();
-    height = in.I32();
-    in.U16();
-    bits = in.U16();
-    compression = in.U32();
-    in.Take(12);
-    colorsUsed = in.U32();
-    in.Take(headerSize - 36);
-  } else {
-    in.Reject("has a bitmap header of unknown size");
-  }
-  bool topDown = height < 0;
-  height = std::abs(height);
-  if (width <= 0 || height == 0) {
-    in.Reject("has a bitmap without pixels");
-  }
-  if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > kMaxBitmapPixels) {
-    in.Reject("has a bitmap of more than 16777216 pixels");
-  }
-  if (compression != wmf::kBiRgb ||
-      (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)) {
-    return std::nullopt;
-  }
-  std::size_t paletteSize = colorsUsed;
-  if (bits <= 8 && colorsUsed == 0) {
-    paletteSize = std::size_t{1} << bits;
-  }
-  if (paletteSize > in.Left() / paletteEntrySize) {
-    in.Reject("has a colour table longer than the record");
-  }
-  std::vector<std::uint32_t> palette(paletteSize);
-  for (std::uint32_t& entry : palette) {
-    Bytes e = in.Take(paletteEntrySize);
-    entry = 0xFF000000u | std::uint32_t{e[2]} << 16 | std::uint32_t{e[1]} << 8 | e[0];
-  }
-  std::uint64_t stride = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
-  if (stride * static_cast<std::uint64_t>(height) > in.Left()) {
-    in.Reject("has a bitmap whose pixels run past the record");
-  }
-  TDib dib;
-  dib.width = static_cast<int>(width);
-  dib.height = static_cast<int>(height);
-  dib.pixels.resize(static_cast<std::size_t>(width * height));
-  for (int row = 0; row < dib.height; ++row) {
-    Bytes line = in.Take(stride);
-    int target = topDown ? row : dib.height - 1 - row;
-    std::uint32_t* out = &dib.pixels[static_cast<std::size_t>(target) * dib.width];
-    for (int x = 0; x < dib.width; ++x) {
-      if (bits >= 24) {
-        const std::uint8_t* p = &line[static_cast<std::size_t>(x) * (bits / 8)];
-        out[x] = 0xFF000000u | std::uint32_t{p[2]} << 16 | std::uint32_t{p[1]} << 8 | p[0];
-        continue;
-      }
-      std::size_t bit = static_cast<std::size_t>(x) * bits;
-      unsigned index = line[bit / 8] >> (8 - bits - bit % 8) & ((1u << bits) - 1);
-      out[x] = index < palette.size() ? palette[index] : 0xFF000000u;
-    }
-  }
-  return dib;
 }
 
 // ---- graphics state ----
@@ -353,33 +83,36 @@ struct TDcState {
 
 class TPlayer {
  public:
-  explicit TPlayer(Bytes data) : data_(data) {}
+  explicit TPlayer(TByteSpan data) : data_(data) {}
 
   TWmfDrawing Play() {
     if (data_.size() > kWmfMaxFileSize) {
-      Fail("the file is larger than 16 MiB");
+      throw EAppError(TErrorId::WmfTooLarge, {std::to_string(kWmfMaxFileSize >> 20)});
     }
     std::size_t pos = ReadHeaders();
     for (;;) {
       if (data_.size() - pos < 6) {
-        Fail(pos == data_.size()
-                 ? "the file ends without an end record"
-                 : "the file ends inside a record header at byte " + std::to_string(pos));
+        if (pos == data_.size()) {
+          throw EAppError(TErrorId::WmfNoEndRecord);
+        }
+        throw EAppError(TErrorId::WmfEndsInRecordHeader, {std::to_string(pos)});
       }
-      TCursor head(data_.subspan(pos, 6), "record header");
+      // The six bytes of the record header are there.
+      TCursor head = TCursor::Headers(data_.subspan(pos, 6));
       std::uint32_t words = head.U32();
       std::uint16_t function = head.U16();
-      std::string where = RecordName(function) + " record at byte " + std::to_string(pos);
+      std::string name = wmf::RecordName(function);
       if (words < wmf::kRecordHeaderWords) {
-        Fail(where + " is shorter than a record header");
+        throw EAppError(TErrorId::WmfRecordShorterThanHeader, {name, std::to_string(pos)});
       }
       if (words > (data_.size() - pos) / 2) {
-        Fail(where + " runs past the end of the file");
+        throw EAppError(TErrorId::WmfRecordPastEnd, {name, std::to_string(pos)});
       }
       if (function == wmf::kEof) {
         break;
       }
-      TCursor params(data_.subspan(pos + 6, std::size_t{words} * 2 - 6), where);
+      TCursor params =
+          TCursor::Record(data_.subspan(pos + 6, std::size_t{words} * 2 - 6), name, pos);
       record_ = &params;
       Record(function, params);
       pos += std::size_t{words} * 2;
@@ -392,9 +125,9 @@ class TPlayer {
   // Reads the optional placeable header and the standard header; returns the first record's
   // offset.
   std::size_t ReadHeaders() {
-    TCursor in(data_, "the header");
+    TCursor in = TCursor::Headers(data_);
     std::size_t pos = 0;
-    if (data_.size() >= 4 && TCursor(data_, "").U32() == wmf::kPlaceableKey) {
+    if (data_.size() >= 4 && TCursor::Headers(data_).U32() == wmf::kPlaceableKey) {
       in.U32();
       in.U16();  // handle
       std::int16_t left = in.I16(), top = in.I16(), right = in.I16(), bottom = in.I16();
@@ -402,10 +135,10 @@ class TPlayer {
       in.U32();  // reserved
       in.U16();  // checksum: many writers get it wrong, so it is not checked
       if (left == right || top == bottom) {
-        Fail("the bounding box is empty");
+        in.Reject(TErrorId::WmfEmptyBoundingBox);
       }
       if (inch == 0) {
-        Fail("the header gives 0 units per inch");
+        in.Reject(TErrorId::WmfZeroUnitsPerInch);
       }
       placeable_ = true;
       unitsPerInch_ = inch;
@@ -424,7 +157,7 @@ class TPlayer {
     in.U32();  // largest record
     in.U16();
     if ((type != 1 && type != 2) || headerWords != 9) {
-      Fail("the header is not a metafile header");
+      in.Reject(TErrorId::WmfNotAMetafile);
     }
     objects_.resize(objects);
     return pos + wmf::kHeaderSize;
@@ -477,7 +210,7 @@ class TPlayer {
   // number a renderer can draw with.
   double InRange(double v) const {
     if (!(std::abs(v) <= kMaxFrameUnits)) {
-      record_->Reject("maps its coordinates or sizes out of range");
+      record_->Reject(TErrorId::WmfMappedOutOfRange);
     }
     return v;
   }
@@ -643,7 +376,7 @@ class TPlayer {
         break;
       case wmf::kSaveDC:
         if (saved_.size() >= kMaxSavedStates) {
-          in.Reject("saves more than 4096 states");
+          in.Reject(TErrorId::WmfTooManySavedStates, {std::to_string(kMaxSavedStates)});
         }
         saved_.push_back(dc_);
         break;
@@ -764,8 +497,8 @@ class TPlayer {
   std::size_t ObjectIndex(TCursor& in) {
     std::uint16_t index = in.U16();
     if (index >= objects_.size()) {
-      in.Reject("names object " + std::to_string(index) + " of a table of " +
-                std::to_string(objects_.size()));
+      in.Reject(TErrorId::WmfNoSuchObject,
+                {std::to_string(index), std::to_string(objects_.size())});
     }
     return index;
   }
@@ -773,8 +506,7 @@ class TPlayer {
   void AddObject(const TObject& object, TCursor& in) {
     auto slot = std::find(objects_.begin(), objects_.end(), std::nullopt);
     if (slot == objects_.end()) {
-      in.Reject("creates more objects than the header's table of " +
-                std::to_string(objects_.size()) + " holds");
+      in.Reject(TErrorId::WmfObjectTableFull, {std::to_string(objects_.size())});
     }
     *slot = object;
   }
@@ -825,17 +557,8 @@ class TPlayer {
     in.U16();
     TObject object = GrayBrush();
     if (style == 5) {
-      if (auto dib = DecodeDib(in.Rest(), in.What())) {
-        std::uint64_t sum[3] = {0, 0, 0};
-        for (std::uint32_t p : dib->pixels) {
-          sum[0] += p >> 16 & 0xFF;
-          sum[1] += p >> 8 & 0xFF;
-          sum[2] += p & 0xFF;
-        }
-        std::size_t n = dib->pixels.size();
-        object.brush.color = {static_cast<std::uint8_t>(sum[0] / n),
-                              static_cast<std::uint8_t>(sum[1] / n),
-                              static_cast<std::uint8_t>(sum[2] / n)};
+      if (auto dib = wmf::DecodeDib(in)) {
+        object.brush.color = wmf::AverageColor(*dib);
       }
     }
     AddObject(object, in);
@@ -857,9 +580,9 @@ class TPlayer {
     in.Take(4);
     // The face name is NUL-terminated within at most 32 bytes; some writers cut the record
     // short after it.
-    Bytes face = in.Take(std::min<std::size_t>(in.Left(), 32));
+    TByteSpan face = in.Take(std::min<std::size_t>(in.Left(), 32));
     auto end = std::find(face.begin(), face.end(), std::uint8_t{0});
-    f.face = DecodeText(Bytes(face.begin(), end), f.charset);
+    f.face = wmf::DecodeText(TByteSpan(face.begin(), end), f.charset);
     AddObject(object, in);
   }
 
@@ -885,7 +608,7 @@ class TPlayer {
 
   std::vector<TWmfPoint> Points(TCursor& in, std::size_t count) {
     if (count > in.Left() / 4) {
-      in.Reject("counts more points than it holds");
+      in.Reject(TErrorId::WmfTooManyPoints);
     }
     std::vector<TWmfPoint> points;
     points.reserve(count);
@@ -916,7 +639,7 @@ class TPlayer {
   void PolyPolygon(TCursor& in) {
     std::uint16_t polygons = in.U16();
     if (polygons > in.Left() / 2) {
-      in.Reject("counts more polygons than it holds");
+      in.Reject(TErrorId::WmfTooManyPolygons);
     }
     std::vector<std::size_t> counts(polygons);
     std::size_t total = 0;
@@ -925,7 +648,7 @@ class TPlayer {
       total += count;
     }
     if (total > in.Left() / 4) {
-      in.Reject("counts more points than it holds");
+      in.Reject(TErrorId::WmfTooManyPoints);
     }
     std::vector<std::vector<TWmfPoint>> rings;
     for (std::size_t count : counts) {
@@ -962,11 +685,11 @@ class TPlayer {
     out_.Draw(TWmfArc{kind, rect, start, sweep, Pen(), Brush()});
   }
 
-  TWmfText Text(TWmfPoint logicalOrigin, Bytes bytes) {
+  TWmfText Text(TWmfPoint logicalOrigin, TByteSpan bytes) {
     TWmfText text;
     bool fromCurrent = dc_.textAlign & wmf::kTaUpdateCp;
     text.origin = Map(fromCurrent ? dc_.current : logicalOrigin);
-    text.text = DecodeText(bytes, dc_.font.charset);
+    text.text = wmf::DecodeText(bytes, dc_.font.charset);
     text.font = Font();
     text.color = dc_.textColor;
     switch (dc_.textAlign & wmf::kTaHorizontalMask) {
@@ -999,9 +722,9 @@ class TPlayer {
   void TextOut(TCursor& in) {
     std::int16_t length = in.I16();
     if (length < 0) {
-      in.Reject("has a negative text length");
+      in.Reject(TErrorId::WmfNegativeTextLength);
     }
-    Bytes bytes = in.Take(static_cast<std::size_t>(length));
+    TByteSpan bytes = in.Take(static_cast<std::size_t>(length));
     in.Take(static_cast<std::size_t>(length) % 2);
     double y = in.I16(), x = in.I16();
     BeforeDraw();
@@ -1013,14 +736,14 @@ class TPlayer {
     std::int16_t length = in.I16();
     std::uint16_t options = in.U16();
     if (length < 0) {
-      in.Reject("has a negative text length");
+      in.Reject(TErrorId::WmfNegativeTextLength);
     }
     std::optional<TWmfRect> box;
     if (options & (wmf::kEtoOpaque | wmf::kEtoClipped)) {
       double left = in.I16(), top = in.I16(), right = in.I16(), bottom = in.I16();
       box = MapRect(left, top, right, bottom);
     }
-    Bytes bytes = in.Take(static_cast<std::size_t>(length));
+    TByteSpan bytes = in.Take(static_cast<std::size_t>(length));
     if (in.Left() > 0) {
       in.Take(static_cast<std::size_t>(length) % 2);
     }
@@ -1049,7 +772,7 @@ class TPlayer {
     TWmfRect dest;
   };
 
-  void DrawBitmap(const TBlit& blit, const TDib& dib) {
+  void DrawBitmap(const TBlit& blit, const wmf::TDib& dib) {
     // The source rectangle counts rows from the bottom of the bitmap.
     int x0 = std::clamp(static_cast<int>(blit.srcX), 0, dib.width);
     int x1 = std::clamp(static_cast<int>(blit.srcX + std::abs(blit.srcW)), 0, dib.width);
@@ -1085,11 +808,10 @@ class TPlayer {
     in.U32();  // raster operation: every one is drawn as a copy
     std::uint16_t usage = in.U16();
     TBlit blit = Blit(in, false);
-    Bytes dib = in.Rest();
     if (usage != wmf::kDibRgbColors) {
       return;  // colours as palette indices: there is no palette to look them up in
     }
-    if (auto decoded = DecodeDib(dib, in.What())) {
+    if (auto decoded = wmf::DecodeDib(in)) {
       DrawBitmap(blit, *decoded);
     }
   }
@@ -1111,12 +833,12 @@ class TPlayer {
       out_.Draw(TWmfRectangle{blit.dest, 0, 0, TWmfPen{TWmfPenStyle::Null, 0, {}}, fill});
       return;
     }
-    if (auto decoded = DecodeDib(in.Rest(), in.What())) {
+    if (auto decoded = wmf::DecodeDib(in)) {
       DrawBitmap(blit, *decoded);
     }
   }
 
-  Bytes data_;
+  TByteSpan data_;
   bool placeable_ = false;
   double unitsPerInch_ = 1440;
   std::optional<TWmfRect> frame_;

@@ -1,6 +1,6 @@
 // Reads a Windows metafile (.wmf) from untrusted bytes and plays its records onto a canvas, keeping
 // the graphics state they imply (objects, mapping, colours, alignment, saved states).
-// Every failure raises EAppError WmfInvalid with what is wrong.
+// Every failure raises an EAppError whose Wmf... identity says what is wrong, and where.
 #pragma once
 
 #include <cstddef>

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "TestFiles.h"
+#include "WmfTestFiles.h"
 #include "app/AppConfiguration.h"
 #include "app/AutoGeneration.h"
 #include "app/WindowModuleLoader.h"
@@ -17,6 +18,7 @@
 #include "generator/ProjectGenerator.h"
 #include "hpgl/HpglReader.h"
 #include "locale/LocalStr.h"
+#include "metafile/WmfFormat.h"
 #include "metafile/WmfReader.h"
 #include "platform/NumberText.h"
 #include "project/ProjectData.h"
@@ -64,6 +66,21 @@ void SaveToFullStandardOutput() {
 
 void ReadProgramText(const std::string& text) {
   hpgl::ReadProgram(text);
+}
+
+// Reads file as a metafile picture.
+std::function<void()> ReadingPicture(TBytes file) {
+  return [file = std::move(file)] { ReadWmf(file); };
+}
+
+// Saves the state 4097 times, one more than a picture may.
+TBytes ManySavedStates() {
+  TBytes saves;
+  for (int i = 0; i <= 4096; ++i) {
+    TBytes r = Rec(wmf::kSaveDC, {});
+    saves.insert(saves.end(), r.begin(), r.end());
+  }
+  return WithRecords({saves});
 }
 
 std::vector<TCase> Cases() {
@@ -127,6 +144,110 @@ std::vector<TCase> Cases() {
       {TErrorId::HpglStatement, [] { ReadProgramText("IN;PD1,2,3;"); },
        "statement 2 (line 1, PD): an odd number of coordinates",
        "instrukcja 2 (wiersz 1, PD): nieparzysta liczba współrzędnych"},
+      // Damaged pictures; the records start at byte 40, after the placeable and standard headers.
+      {TErrorId::WmfTooLarge, ReadingPicture(TBytes(kWmfMaxFileSize + 1)),
+       "not a valid metafile: the file is larger than 16 MiB",
+       "Plik nie jest prawidłowym metaplikiem: plik jest większy niż 16 MiB"},
+      {TErrorId::WmfHeaderTooShort, ReadingPicture(Placeable()),
+       "not a valid metafile: the header is too short for its contents",
+       "Plik nie jest prawidłowym metaplikiem: nagłówek jest za krótki na swoją zawartość"},
+      {TErrorId::WmfNotAMetafile, ReadingPicture(Join({Placeable(), Header(0, 7), Eof()})),
+       "not a valid metafile: the header is not a metafile header",
+       "Plik nie jest prawidłowym metaplikiem: nagłówek nie jest nagłówkiem metapliku"},
+      {TErrorId::WmfEmptyBoundingBox,
+       ReadingPicture(Join({Placeable(0, 0, 0, 800), Header(0), Eof()})),
+       "not a valid metafile: the bounding box is empty",
+       "Plik nie jest prawidłowym metaplikiem: prostokąt ograniczający jest pusty"},
+      {TErrorId::WmfZeroUnitsPerInch,
+       ReadingPicture(Join({Placeable(0, 0, 10, 10, 0), Header(0), Eof()})),
+       "not a valid metafile: the header gives 0 units per inch",
+       "Plik nie jest prawidłowym metaplikiem: nagłówek podaje 0 jednostek na cal"},
+      {TErrorId::WmfNoEndRecord, ReadingPicture(Join({Placeable(), Header(0)})),
+       "not a valid metafile: the file ends without an end record",
+       "Plik nie jest prawidłowym metaplikiem: plik kończy się bez rekordu końca"},
+      {TErrorId::WmfEndsInRecordHeader,
+       ReadingPicture(Join({Placeable(), Header(0), TBytes{4, 0, 0}})),
+       "not a valid metafile: the file ends inside a record header at byte 40",
+       "Plik nie jest prawidłowym metaplikiem: plik kończy się wewnątrz nagłówka rekordu od bajtu "
+       "40"},
+      {TErrorId::WmfRecordShorterThanHeader,
+       ReadingPicture(WithRecords({RecWithSize(2, wmf::kPolygon, {})})),
+       "not a valid metafile: POLYGON record at byte 40 is shorter than a record header",
+       "Plik nie jest prawidłowym metaplikiem: rekord POLYGON od bajtu 40 jest krótszy niż "
+       "nagłówek rekordu"},
+      {TErrorId::WmfRecordPastEnd,
+       ReadingPicture(WithRecords({RecWithSize(50, wmf::kPolyline, {2, 0, 0, 1, 1})})),
+       "not a valid metafile: POLYLINE record at byte 40 runs past the end of the file",
+       "Plik nie jest prawidłowym metaplikiem: rekord POLYLINE od bajtu 40 wychodzi poza koniec "
+       "pliku"},
+      {TErrorId::WmfRecordTooShort,
+       ReadingPicture(WithRecords({Rec(wmf::kCreateFontIndirect, {-12, 0, 0})})),
+       "not a valid metafile: CREATEFONTINDIRECT record at byte 40 is too short for its contents",
+       "Plik nie jest prawidłowym metaplikiem: rekord CREATEFONTINDIRECT od bajtu 40 jest za "
+       "krótki na swoją zawartość"},
+      {TErrorId::WmfTooManyPoints, ReadingPicture(WithRecords({Rec(wmf::kPolyline, {-1, 0, 0})})),
+       "not a valid metafile: POLYLINE record at byte 40 counts more points than it holds",
+       "Plik nie jest prawidłowym metaplikiem: rekord POLYLINE od bajtu 40 podaje więcej punktów, "
+       "niż zawiera"},
+      {TErrorId::WmfTooManyPolygons,
+       ReadingPicture(WithRecords({Rec(wmf::kPolyPolygon, {9, 3, 0, 0})})),
+       "not a valid metafile: POLYPOLYGON record at byte 40 counts more polygons than it holds",
+       "Plik nie jest prawidłowym metaplikiem: rekord POLYPOLYGON od bajtu 40 podaje więcej "
+       "wielokątów, niż zawiera"},
+      {TErrorId::WmfNegativeTextLength,
+       ReadingPicture(WithRecords({Rec(wmf::kTextOut, {-2, 0x4241, 0, 0})})),
+       "not a valid metafile: TEXTOUT record at byte 40 has a negative text length",
+       "Plik nie jest prawidłowym metaplikiem: rekord TEXTOUT od bajtu 40 ma ujemną długość "
+       "tekstu"},
+      {TErrorId::WmfNoSuchObject, ReadingPicture(WithRecords({Rec(wmf::kDeleteObject, {3})}, 2)),
+       "not a valid metafile: DELETEOBJECT record at byte 40 names object 3 of a table of 2",
+       "Plik nie jest prawidłowym metaplikiem: rekord DELETEOBJECT od bajtu 40 wskazuje obiekt 3 "
+       "w tablicy o rozmiarze 2"},
+      {TErrorId::WmfObjectTableFull,
+       ReadingPicture(WithRecords({Rec(wmf::kCreatePalette, {}), Rec(wmf::kCreatePalette, {})})),
+       "not a valid metafile: CREATEPALETTE record at byte 46 creates more objects than the "
+       "header's table of 1 holds",
+       "Plik nie jest prawidłowym metaplikiem: rekord CREATEPALETTE od bajtu 46 tworzy więcej "
+       "obiektów, niż mieści tablica z nagłówka o rozmiarze 1"},
+      {TErrorId::WmfTooManySavedStates, ReadingPicture(ManySavedStates()),
+       "not a valid metafile: SAVEDC record at byte 24616 saves more than 4096 states",
+       "Plik nie jest prawidłowym metaplikiem: rekord SAVEDC od bajtu 24616 zapisuje więcej niż "
+       "4096 stanów"},
+      {TErrorId::WmfMappedOutOfRange,
+       ReadingPicture(WithRecords({Rec(wmf::kScaleWindowExt, {32767, 1, 32767, 1}),
+                                   Rec(wmf::kRectangle, {32767, 32767, 0, 0})})),
+       "not a valid metafile: RECTANGLE record at byte 54 maps its coordinates or sizes out of "
+       "range",
+       "Plik nie jest prawidłowym metaplikiem: rekord RECTANGLE od bajtu 54 odwzorowuje swoje "
+       "współrzędne lub rozmiary poza zakres"},
+      {TErrorId::WmfUnknownBitmapHeader,
+       ReadingPicture(WithRecords({StretchDibWith(Dib(20, 2, 1, 24, 0, 4))})),
+       "not a valid metafile: STRETCHDIB record at byte 40 has a bitmap header of unknown size",
+       "Plik nie jest prawidłowym metaplikiem: rekord STRETCHDIB od bajtu 40 ma nagłówek mapy "
+       "bitowej o nieznanym rozmiarze"},
+      {TErrorId::WmfEmptyBitmap,
+       ReadingPicture(WithRecords({StretchDibWith(Dib(40, 2, 0, 24, 0, 4))})),
+       "not a valid metafile: STRETCHDIB record at byte 40 has a bitmap without pixels",
+       "Plik nie jest prawidłowym metaplikiem: rekord STRETCHDIB od bajtu 40 ma mapę bitową bez "
+       "pikseli"},
+      {TErrorId::WmfBitmapTooLarge,
+       ReadingPicture(WithRecords({StretchDibWith(Dib(40, 4097, 4096, 1, 0, 4))})),
+       "not a valid metafile: STRETCHDIB record at byte 40 has a bitmap of more than 16777216 "
+       "pixels",
+       "Plik nie jest prawidłowym metaplikiem: rekord STRETCHDIB od bajtu 40 ma mapę bitową "
+       "większą niż 16777216 pikseli"},
+      {TErrorId::WmfColorTableTooLong,
+       ReadingPicture(WithRecords({StretchDibWith(Dib(40, 2, 1, 4, 0, 4))})),
+       "not a valid metafile: STRETCHDIB record at byte 40 has a colour table longer than the "
+       "record",
+       "Plik nie jest prawidłowym metaplikiem: rekord STRETCHDIB od bajtu 40 ma tablicę kolorów "
+       "dłuższą niż rekord"},
+      {TErrorId::WmfBitmapPastRecord,
+       ReadingPicture(WithRecords({StretchDibWith(Dib(40, 2, 3, 24, 0, 4))})),
+       "not a valid metafile: STRETCHDIB record at byte 40 has a bitmap whose pixels run past the "
+       "record",
+       "Plik nie jest prawidłowym metaplikiem: rekord STRETCHDIB od bajtu 40 ma mapę bitową, "
+       "której piksele wychodzą poza rekord"},
   };
 }
 
@@ -275,8 +396,7 @@ TEST_F(ErrorStrTest, EveryIdentityIsCovered) {
   }
   covered.insert({TErrorId::HpglTooManyMoves, TErrorId::HpglTooManyOutlines,
                   TErrorId::ViewOptionNeedsFile, TErrorId::ViewUnknownOption,
-                  TErrorId::ViewOneProgram, TErrorId::NoProgramForType, TErrorId::PictureWrite,
-                  TErrorId::WmfInvalid});
+                  TErrorId::ViewOneProgram, TErrorId::NoProgramForType, TErrorId::PictureWrite});
   for (int id = 0; id < static_cast<int>(TErrorId::Count); ++id) {
     EXPECT_TRUE(covered.count(static_cast<TErrorId>(id))) << "identity " << id << " has no case";
   }

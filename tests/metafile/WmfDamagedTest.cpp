@@ -21,36 +21,6 @@ std::string ReadError(const TBytes& file) {
   return "";
 }
 
-// A 2 x 1 pixel 24-bit bitmap header with the given size fields, then pixel bytes.
-TBytes Dib(int headerSize, int width, int height, int bits, int colorsUsed, int pixelWords) {
-  TBytes out =
-      Join({Rec(0, {headerSize, 0, width, width >> 16, height, height >> 16, 1, bits, 0, 0, 0,
-                    0,          0, 0,     0,           0,      colorsUsed,   0, 0,    0})});
-  out.erase(out.begin(), out.begin() + 6);
-  out.resize(out.size() + static_cast<std::size_t>(pixelWords) * 2, 0x7F);
-  return out;
-}
-
-TBytes StretchDibWith(const TBytes& dib) {
-  TBytes rec = Rec(wmf::kStretchDib, {0x0020, 0x00CC, 0, 1, 2, 0, 0, 100, 200, 0, 0});
-  rec.insert(rec.end(), dib.begin(), dib.end());
-  std::uint32_t words = static_cast<std::uint32_t>(rec.size() / 2);
-  rec[0] = static_cast<std::uint8_t>(words);
-  rec[1] = static_cast<std::uint8_t>(words >> 8);
-  rec[2] = static_cast<std::uint8_t>(words >> 16);
-  return rec;
-}
-
-TBytes WithRecords(std::initializer_list<TBytes> records, int objects = 1) {
-  TBytes file = Join({Placeable(), Header(objects)});
-  for (const TBytes& r : records) {
-    file.insert(file.end(), r.begin(), r.end());
-  }
-  TBytes eof = Eof();
-  file.insert(file.end(), eof.begin(), eof.end());
-  return file;
-}
-
 constexpr int kFirst = 40;  // offset of the first record after both headers
 
 struct DamagedCase {
@@ -88,6 +58,9 @@ TEST(WmfDamaged, EachDamageGivesItsReason) {
        At("POLYGON", kFirst) + " is shorter than a record header"},
       {"record size past the end", WithRecords({RecWithSize(50, wmf::kPolyline, {2, 0, 0, 1, 1})}),
        At("POLYLINE", kFirst) + " runs past the end of the file"},
+      {"record without a name runs past the end",
+       WithRecords({RecWithSize(50, 0x0626, {15, 4, 1})}),
+       At("0x0626", kFirst) + " runs past the end of the file"},
       {"record size of 4 G words", WithRecords({RecWithSize(0xFFFFFFFF, wmf::kLineTo, {1, 1})}),
        At("LINETO", kFirst) + " runs past the end of the file"},
       {"polygon counts more points than it holds",

@@ -65,6 +65,35 @@ TBytes Join(std::initializer_list<TBytes> parts) {
   return out;
 }
 
+TBytes WithRecords(std::initializer_list<TBytes> records, int objects) {
+  TBytes file = Join({Placeable(), Header(objects)});
+  for (const TBytes& r : records) {
+    file.insert(file.end(), r.begin(), r.end());
+  }
+  TBytes eof = Eof();
+  file.insert(file.end(), eof.begin(), eof.end());
+  return file;
+}
+
+TBytes Dib(int headerSize, int width, int height, int bits, int colorsUsed, int pixelWords) {
+  TBytes out =
+      Join({Rec(0, {headerSize, 0, width, width >> 16, height, height >> 16, 1, bits, 0, 0, 0,
+                    0,          0, 0,     0,           0,      colorsUsed,   0, 0,    0})});
+  out.erase(out.begin(), out.begin() + 6);
+  out.resize(out.size() + static_cast<std::size_t>(pixelWords) * 2, 0x7F);
+  return out;
+}
+
+TBytes StretchDibWith(const TBytes& dib) {
+  TBytes rec = Rec(wmf::kStretchDib, {0x0020, 0x00CC, 0, 1, 2, 0, 0, 100, 200, 0, 0});
+  rec.insert(rec.end(), dib.begin(), dib.end());
+  std::uint32_t words = static_cast<std::uint32_t>(rec.size() / 2);
+  rec[0] = static_cast<std::uint8_t>(words);
+  rec[1] = static_cast<std::uint8_t>(words >> 8);
+  rec[2] = static_cast<std::uint8_t>(words >> 16);
+  return rec;
+}
+
 TBytes RichSample(std::vector<std::size_t>* recordOffsets) {
   TWmfWriter w(0, 0, 1000, 800, 1440);
   int pen = w.CreatePen(TWmfPenStyle::Dash, 10, {200, 0, 0});

@@ -27,6 +27,16 @@ TBytes Eof();
 // Concatenates parts.
 TBytes Join(std::initializer_list<TBytes> parts);
 
+// A placeable header, the standard header for a table of the given number of objects, the records
+// and the end record.
+TBytes WithRecords(std::initializer_list<TBytes> records, int objects = 1);
+
+// A bitmap with an info header of the given size fields, then pixelWords words of pixel bytes.
+TBytes Dib(int headerSize, int width, int height, int bits, int colorsUsed, int pixelWords);
+
+// A STRETCHDIB record that draws dib (as Dib gives it) in true colours.
+TBytes StretchDibWith(const TBytes& dib);
+
 // A picture written by TWmfWriter that uses every record the reader draws; the offsets of its
 // records (first record to end record) go into recordOffsets when given.
 TBytes RichSample(std::vector<std::size_t>* recordOffsets = nullptr);
