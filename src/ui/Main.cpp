@@ -23,6 +23,7 @@
 #include "locale/PanelInfo.h"
 #include "locale/ViewStr.h"
 #include "platform/NumberText.h"
+#include "project/FieldRules.h"
 #include "ui/EditField.h"
 #include "ui/Fonts.h"
 #include "ui/ImageBox.h"
@@ -40,42 +41,6 @@ constexpr int kListedPanelTypes = 9;  // ptEmpty to ptDoubleSlopeNarrow; ptCusto
 // The field rules nest a few levels deep by design (a write runs the written field's rules,
 // which write nothing new); anything deeper is a fault and runs no further.
 constexpr int kMaxFieldReactionDepth = 8;
-
-// Which fields a panel type lets the operator edit: A, B, C, D, front base, rear base and the
-// diagonal-cut box.
-struct TLockRow {
-  bool a, b, c, d, frontBase, rearBase, cutDiagonally;
-};
-constexpr TLockRow kLockRows[] = {
-    {false, false, false, false, false, false, false},  // ptEmpty
-    {true, false, false, false, false, false, false},   // ptFlat
-    {true, true, true, false, false, false, true},      // ptGutter
-    {true, true, false, false, false, false, true},     // ptGutter3E
-    {true, true, true, false, false, false, true},      // ptRidge
-    {true, true, false, false, false, false, true},     // ptRidge3E
-    {true, false, false, true, false, false, false},    // ptSlope
-    {true, true, true, true, false, false, false},      // ptDoubleSlope
-    {true, true, true, true, true, true, false},        // ptDoubleSlopeNarrow
-    {true, true, true, true, true, true, false},        // ptCustom
-};
-
-// Where a locked field takes its text from.
-enum TCopySource : std::uint8_t { csKeep, csZero, csA, csB, csD, csLength };
-struct TCopyRow {
-  TCopySource a, b, c, d, frontBase, rearBase;
-};
-constexpr TCopyRow kCopyRows[] = {
-    {csZero, csZero, csZero, csZero, csLength, csLength},  // ptEmpty
-    {csKeep, csA, csA, csA, csLength, csLength},           // ptFlat
-    {csKeep, csKeep, csKeep, csB, csLength, csLength},     // ptGutter
-    {csKeep, csKeep, csB, csB, csLength, csLength},        // ptGutter3E
-    {csKeep, csKeep, csKeep, csB, csLength, csLength},     // ptRidge
-    {csKeep, csKeep, csB, csB, csLength, csLength},        // ptRidge3E
-    {csKeep, csA, csD, csKeep, csLength, csLength},        // ptSlope
-    {csKeep, csKeep, csKeep, csKeep, csLength, csLength},  // ptDoubleSlope
-    {csKeep, csKeep, csKeep, csKeep, csKeep, csKeep},      // ptDoubleSlopeNarrow
-    {csKeep, csKeep, csKeep, csKeep, csKeep, csKeep},      // ptCustom
-};
 
 QLabel* CreateLabel(QWidget* parent, const char* name, int left, int top, const char* text) {
   auto* label = new QLabel(QString::fromUtf8(text), parent);
@@ -500,24 +465,24 @@ void TFormMain::LoadImage(TImageBox* box, const std::string& fileName) {
 // Field rules per panel type
 
 void TFormMain::LockEditFeields(TRoofPanelType panelType) {
-  if (panelType >= std::size(kLockRows)) {
+  const TLockRow* row = LockRowOf(panelType);
+  if (!row) {
     return;
   }
-  const TLockRow& row = kLockRows[panelType];
-  EnableTextControl(txtDimA, row.a);
-  EnableTextControl(txtDimB, row.b);
-  EnableTextControl(txtDimC, row.c);
-  EnableTextControl(txtDimD, row.d);
-  EnableTextControl(txtDimFrontBase, row.frontBase);
-  EnableTextControl(txtDimRearBase, row.rearBase);
-  EnableCheckBoxControl(chkCutDiagonally, row.cutDiagonally);
+  EnableTextControl(txtDimA, row->a);
+  EnableTextControl(txtDimB, row->b);
+  EnableTextControl(txtDimC, row->c);
+  EnableTextControl(txtDimD, row->d);
+  EnableTextControl(txtDimFrontBase, row->frontBase);
+  EnableTextControl(txtDimRearBase, row->rearBase);
+  EnableCheckBoxControl(chkCutDiagonally, row->cutDiagonally);
 }
 
 void TFormMain::CopyEditFeieldsValues(TRoofPanelType panelType) {
-  if (panelType >= std::size(kCopyRows)) {
+  const TCopyRow* row = CopyRowOf(panelType);
+  if (!row) {
     return;
   }
-  const TCopyRow& row = kCopyRows[panelType];
   // Each source is read when its copy is made: an earlier copy of the row may have changed it.
   auto apply = [this](TEditField* field, TCopySource source) {
     switch (source) {
@@ -540,12 +505,12 @@ void TFormMain::CopyEditFeieldsValues(TRoofPanelType panelType) {
         return;
     }
   };
-  apply(txtDimA, row.a);
-  apply(txtDimB, row.b);
-  apply(txtDimC, row.c);
-  apply(txtDimD, row.d);
-  apply(txtDimFrontBase, row.frontBase);
-  apply(txtDimRearBase, row.rearBase);
+  apply(txtDimA, row->a);
+  apply(txtDimB, row->b);
+  apply(txtDimC, row->c);
+  apply(txtDimD, row->d);
+  apply(txtDimFrontBase, row->frontBase);
+  apply(txtDimRearBase, row->rearBase);
 }
 
 void TFormMain::EnableTextControl(TEditField* control, bool enabled) {
