@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <cmath>
+#include <type_traits>
 #include <utility>
 
 #include "app/OrvexUtils.h"
@@ -23,9 +24,11 @@
 #include "locale/PanelInfo.h"
 #include "locale/ViewStr.h"
 #include "platform/NumberText.h"
+#include "project/FieldRules.h"
 #include "ui/EditField.h"
 #include "ui/Fonts.h"
 #include "ui/ImageBox.h"
+#include "ui/MainControls.h"
 #include "ui/PreviewWindow.h"
 
 namespace {
@@ -33,63 +36,11 @@ namespace {
 constexpr int kClientWidth = 794;
 constexpr int kClientHeight = 454;
 constexpr int kFontHeight = 11;
-constexpr int kListFontHeight = 16;
-constexpr int kButtonFontHeight = 13;
 constexpr int kListRows = 9;
 constexpr int kListedPanelTypes = 9;  // ptEmpty to ptDoubleSlopeNarrow; ptCustom is not offered
 // The field rules nest a few levels deep by design (a write runs the written field's rules,
 // which write nothing new); anything deeper is a fault and runs no further.
 constexpr int kMaxFieldReactionDepth = 8;
-
-// Which fields a panel type lets the operator edit: A, B, C, D, front base, rear base and the
-// diagonal-cut box.
-struct TLockRow {
-  bool a, b, c, d, frontBase, rearBase, cutDiagonally;
-};
-constexpr TLockRow kLockRows[] = {
-    {false, false, false, false, false, false, false},  // ptEmpty
-    {true, false, false, false, false, false, false},   // ptFlat
-    {true, true, true, false, false, false, true},      // ptGutter
-    {true, true, false, false, false, false, true},     // ptGutter3E
-    {true, true, true, false, false, false, true},      // ptRidge
-    {true, true, false, false, false, false, true},     // ptRidge3E
-    {true, false, false, true, false, false, false},    // ptSlope
-    {true, true, true, true, false, false, false},      // ptDoubleSlope
-    {true, true, true, true, true, true, false},        // ptDoubleSlopeNarrow
-    {true, true, true, true, true, true, false},        // ptCustom
-};
-
-// Where a locked field takes its text from.
-enum TCopySource : std::uint8_t { csKeep, csZero, csA, csB, csD, csLength };
-struct TCopyRow {
-  TCopySource a, b, c, d, frontBase, rearBase;
-};
-constexpr TCopyRow kCopyRows[] = {
-    {csZero, csZero, csZero, csZero, csLength, csLength},  // ptEmpty
-    {csKeep, csA, csA, csA, csLength, csLength},           // ptFlat
-    {csKeep, csKeep, csKeep, csB, csLength, csLength},     // ptGutter
-    {csKeep, csKeep, csB, csB, csLength, csLength},        // ptGutter3E
-    {csKeep, csKeep, csKeep, csB, csLength, csLength},     // ptRidge
-    {csKeep, csKeep, csB, csB, csLength, csLength},        // ptRidge3E
-    {csKeep, csA, csD, csKeep, csLength, csLength},        // ptSlope
-    {csKeep, csKeep, csKeep, csKeep, csLength, csLength},  // ptDoubleSlope
-    {csKeep, csKeep, csKeep, csKeep, csKeep, csKeep},      // ptDoubleSlopeNarrow
-    {csKeep, csKeep, csKeep, csKeep, csKeep, csKeep},      // ptCustom
-};
-
-QLabel* CreateLabel(QWidget* parent, const char* name, int left, int top, const char* text) {
-  auto* label = new QLabel(QString::fromUtf8(text), parent);
-  label->setObjectName(name);
-  label->move(left, top);
-  label->adjustSize();
-  return label;
-}
-
-// A word-wrapped label keeps its width and grows downward.
-void FitWrappedLabel(QLabel* label, int width) {
-  label->setWordWrap(true);
-  label->resize(width, label->heightForWidth(width));
-}
 
 // The integer part of a work-area value, or its number text when the integer part does not fit
 // a 64-bit integer or the value is not finite.
@@ -107,9 +58,7 @@ std::string WorkAreaText(double value) {
 TFormMain::TFormMain(TWindowServices& services, std::string imageFolder)
     : FServices(services), FImageFolder(std::move(imageFolder)) {
   SetupWindow();
-  SetupPanelView();
-  SetupPanelDim();
-  SetupRightColumn();
+  SetupControls();
   SetupMenu();
   SetupTabOrder();
   SetupConnections();
@@ -148,114 +97,59 @@ void TFormMain::SetupWindow() {
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void TFormMain::SetupPanelView() {
-  panPanelView = new QFrame(clientArea);
-  panPanelView->setObjectName("panPanelView");
-  panPanelView->setFrameStyle(QFrame::Box | QFrame::Plain);
-  panPanelView->setGeometry(2, 1, 608, 449);
-
-  cmbPanelsType = new QComboBox(panPanelView);
-  cmbPanelsType->setObjectName("cmbPanelsType");
-  cmbPanelsType->setFont(WindowFont(kListFontHeight, true));
-  cmbPanelsType->setGeometry(10, 21, 586, 27);
-
-  imgBlockSkech = new TImageBox(panPanelView);
-  imgBlockSkech->setObjectName("imgBlockSkech");
-  imgBlockSkech->setGeometry(11, 72, 360, 360);
-
-  grpPanelDim = new QGroupBox(QString::fromUtf8("Wymiary panelu"), panPanelView);
-  grpPanelDim->setObjectName("grpPanelDim");
-  grpPanelDim->setGeometry(386, 72, 212, 360);
-}
-
-void TFormMain::SetupPanelDim() {
-  QWidget* g = grpPanelDim;
-  auto field = [g](const char* name, int top, const char* text) {
-    auto* edit = new TEditField(g);
-    edit->setObjectName(name);
-    edit->setGeometry(136, top, 47, 21);
-    edit->setText(QString::fromUtf8(text));
-    return edit;
+void TFormMain::SetupControls() {
+  BuildMainControls(clientArea);
+  // Each member is the control of its own name.
+  auto bind = [this](auto*& member, const char* name) {
+    member = MainControl<std::remove_reference_t<decltype(*member)>>(clientArea, name);
   };
-  labLayerCount = CreateLabel(g, "labLayerCount", 9, 24, "Ilość warstw");
-  txtLayerCount = field("txtLayerCount", 21, "1");
-  labDimA = CreateLabel(g, "labDimA", 9, 51, "Wymiar A");
-  txtDimA = field("txtDimA", 48, "1");
-  labDimAUnits = CreateLabel(g, "labDimAUnits", 184, 51, "[mm]");
-  labDimB = CreateLabel(g, "labDimB", 10, 80, "Wymiar B");
-  txtDimB = field("txtDimB", 75, "1");
-  labDimBUnits = CreateLabel(g, "labDimBUnits", 184, 78, "[mm]");
-  labDimC = CreateLabel(g, "labDimC", 9, 105, "Wymiar C");
-  txtDimC = field("txtDimC", 102, "1");
-  labDimCUnits = CreateLabel(g, "labDimCUnits", 184, 105, "[mm]");
-  labDimD = CreateLabel(g, "labDimD", 9, 132, "Wymiar D");
-  txtDimD = field("txtDimD", 129, "1");
-  labDimDUnits = CreateLabel(g, "labDimDUnits", 184, 132, "[mm]");
-  labDimFrontBase = CreateLabel(g, "labDimFrontBase", 9, 159, "Szerokość podstawy przód");
-  txtDimFrontBase = field("txtDimFrontBase", 156, "1");
-  labDimFrontBaseUnits = CreateLabel(g, "labDimFrontBaseUnits", 184, 159, "[mm]");
-  labDimRearBase = CreateLabel(g, "labDimRearBase", 9, 186, "Szerokość podstawy tył");
-  txtDimRearBase = field("txtDimRearBase", 183, "1");
-  labDimRearBaseUnits = CreateLabel(g, "labDimRearBaseUnits", 184, 186, "[mm]");
-  labBlockWidth = CreateLabel(g, "labBlockWidth", 9, 227, "Szerokość materiału");
-  txtPanelLength = field("txtPanelLength", 224, "0");
-  labBlockWidthUnits = CreateLabel(g, "labBlockWidthUnits", 184, 227, "[mm]");
-  labPanelSpace = CreateLabel(g, "labPanelSpace", 9, 272, "Odstęp między panelami");
-  txtPanelSpace = field("txtPanelSpace", 269, "0");
-  labPanelSpaceUnits = CreateLabel(g, "labPanelSpaceUnits", 184, 272, "[mm]");
-  FitWrappedLabel(labBlockWidth, 96);
-  FitWrappedLabel(labPanelSpace, 116);
-
-  auto checkBox = [g](const char* name, int top, const char* text) {
-    auto* box = new QCheckBox(QString::fromUtf8(text), g);
-    box->setObjectName(name);
-    box->setLayoutDirection(Qt::RightToLeft);  // the caption left of the box
-    box->setGeometry(7, top, 176, 17);
-    return box;
-  };
-  chkSkipBottom = checkBox("chkSkipBottom", 292, "Pomiń cięcie spodu");
-  chkCutDiagonally = checkBox("chkCutDiagonally", 314, "Rozetnij panel po przekątnej");
-}
-
-void TFormMain::SetupRightColumn() {
-  auto group = [this](const char* name, const char* text, int left, int top, int width,
-                      int height) {
-    auto* box = new QGroupBox(QString::fromUtf8(text), clientArea);
-    box->setObjectName(name);
-    box->setGeometry(left, top, width, height);
-    return box;
-  };
-  grpBlockLayout = group("grpBlockLayout", "Rozmieszczenie bloku na maszynie", 612, 1, 178, 189);
-  imgMachine = new TImageBox(grpBlockLayout);
-  imgMachine->setObjectName("imgMachine");
-  imgMachine->setGeometry(9, 21, 160, 160);
-
-  grpCuttingMode = group("grpCuttingMode", "Tryb cięcia", 612, 191, 178, 40);
-  labCuttingMode = CreateLabel(grpCuttingMode, "labCuttingMode", 17, 16, "2D");
-
-  grpPrjSize = group("grpPrjSize", "Wymiary projektu", 612, 240, 178, 113);
-  auto value = [this](const char* name, int top) {
-    auto* display = new QLabel(QStringLiteral(" "), grpPrjSize);
-    display->setObjectName(name);
-    display->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    display->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    display->setGeometry(102, top, 47, 19);
-    return display;
-  };
-  labPrjWidth = CreateLabel(grpPrjSize, "labPrjWidth", 7, 29, "Szerokość");
-  bevPrjWidth = value("bevPrjWidth", 26);
-  labPrjWidthUnits = CreateLabel(grpPrjSize, "labPrjWidthUnits", 150, 29, "[mm]");
-  labPrjHeight = CreateLabel(grpPrjSize, "labPrjHeight", 6, 56, "Wysokość");
-  bevPrjHeight = value("bevPrjHeight", 54);
-  labPrjHeightUnits = CreateLabel(grpPrjSize, "labPrjHeightUnits", 150, 56, "[mm]");
-  labPrjDepth = CreateLabel(grpPrjSize, "labPrjDepth", 7, 83, "Głębokość");
-  bevPrjDepth = value("bevPrjDepth", 82);
-  labPrjDepthUnits = CreateLabel(grpPrjSize, "labPrjDepthUnits", 150, 83, "[mm]");
-
-  btnGenPlt = new QPushButton(QString::fromUtf8("Generuj plik projektu"), clientArea);
-  btnGenPlt->setObjectName("btnGenPlt");
-  btnGenPlt->setFont(WindowFont(kButtonFontHeight, true));
-  btnGenPlt->setGeometry(617, 368, 172, 82);
+  bind(panPanelView, "panPanelView");
+  bind(cmbPanelsType, "cmbPanelsType");
+  bind(imgBlockSkech, "imgBlockSkech");
+  bind(grpPanelDim, "grpPanelDim");
+  bind(labLayerCount, "labLayerCount");
+  bind(txtLayerCount, "txtLayerCount");
+  bind(labDimA, "labDimA");
+  bind(txtDimA, "txtDimA");
+  bind(labDimAUnits, "labDimAUnits");
+  bind(labDimB, "labDimB");
+  bind(txtDimB, "txtDimB");
+  bind(labDimBUnits, "labDimBUnits");
+  bind(labDimC, "labDimC");
+  bind(txtDimC, "txtDimC");
+  bind(labDimCUnits, "labDimCUnits");
+  bind(labDimD, "labDimD");
+  bind(txtDimD, "txtDimD");
+  bind(labDimDUnits, "labDimDUnits");
+  bind(labDimFrontBase, "labDimFrontBase");
+  bind(txtDimFrontBase, "txtDimFrontBase");
+  bind(labDimFrontBaseUnits, "labDimFrontBaseUnits");
+  bind(labDimRearBase, "labDimRearBase");
+  bind(txtDimRearBase, "txtDimRearBase");
+  bind(labDimRearBaseUnits, "labDimRearBaseUnits");
+  bind(labBlockWidth, "labBlockWidth");
+  bind(txtPanelLength, "txtPanelLength");
+  bind(labBlockWidthUnits, "labBlockWidthUnits");
+  bind(labPanelSpace, "labPanelSpace");
+  bind(txtPanelSpace, "txtPanelSpace");
+  bind(labPanelSpaceUnits, "labPanelSpaceUnits");
+  bind(chkSkipBottom, "chkSkipBottom");
+  bind(chkCutDiagonally, "chkCutDiagonally");
+  bind(grpBlockLayout, "grpBlockLayout");
+  bind(imgMachine, "imgMachine");
+  bind(grpCuttingMode, "grpCuttingMode");
+  bind(labCuttingMode, "labCuttingMode");
+  bind(grpPrjSize, "grpPrjSize");
+  bind(labPrjWidth, "labPrjWidth");
+  bind(bevPrjWidth, "bevPrjWidth");
+  bind(labPrjWidthUnits, "labPrjWidthUnits");
+  bind(labPrjHeight, "labPrjHeight");
+  bind(bevPrjHeight, "bevPrjHeight");
+  bind(labPrjHeightUnits, "labPrjHeightUnits");
+  bind(labPrjDepth, "labPrjDepth");
+  bind(bevPrjDepth, "bevPrjDepth");
+  bind(labPrjDepthUnits, "labPrjDepthUnits");
+  bind(btnGenPlt, "btnGenPlt");
 }
 
 void TFormMain::SetupMenu() {
@@ -408,44 +302,14 @@ void TFormMain::InitGUI() {
 }
 
 void TFormMain::LoadControlsStr() {
+  LoadMainControlsStr(clientArea);
   auto set = [](auto* control, std::uint8_t index) {
     control->setText(QString::fromStdString(GetLocalStr(index)));
   };
-  auto setLabel = [](QLabel* label, std::uint8_t index) {
-    label->setText(QString::fromStdString(GetLocalStr(index)));
-    if (label->wordWrap()) {
-      FitWrappedLabel(label, label->width());
-    } else {
-      label->adjustSize();
-    }
-  };
-  grpPanelDim->setTitle(QString::fromStdString(GetLocalStr(7)));
-  setLabel(labLayerCount, 8);
-  setLabel(labDimA, 9);
-  setLabel(labDimB, 10);
-  setLabel(labDimC, 11);
-  setLabel(labDimD, 12);
-  setLabel(labPanelSpace, 15);
-  setLabel(labDimFrontBase, 13);
-  setLabel(labDimRearBase, 14);
-  for (QLabel* units : {labDimAUnits, labDimBUnits, labDimCUnits, labDimDUnits, labPanelSpaceUnits,
-                        labDimFrontBaseUnits, labDimRearBaseUnits}) {
-    setLabel(units, 0);
-  }
-  grpPrjSize->setTitle(QString::fromStdString(GetLocalStr(16)));
-  setLabel(labPrjWidth, 17);
-  setLabel(labPrjHeight, 18);
-  setLabel(labPrjDepth, 19);
-  set(btnGenPlt, 20);
-  set(chkSkipBottom, 21);
-  set(chkCutDiagonally, 22);
   miFile->setTitle(QString::fromStdString(GetLocalStr(23)));
   set(miOpen, 24);
   set(miSave, 25);
   set(miExit, 26);
-  grpBlockLayout->setTitle(QString::fromStdString(GetLocalStr(27)));
-  setLabel(labBlockWidth, 28);
-  grpCuttingMode->setTitle(QString::fromStdString(GetLocalStr(39)));
   miView->setTitle(QString::fromStdString(GetViewStr(TViewStr::Menu)));
   miPreview->setText(QString::fromStdString(GetViewStr(TViewStr::PreviewItem)));
   if (frmPreview) {
@@ -500,24 +364,24 @@ void TFormMain::LoadImage(TImageBox* box, const std::string& fileName) {
 // Field rules per panel type
 
 void TFormMain::LockEditFeields(TRoofPanelType panelType) {
-  if (panelType >= std::size(kLockRows)) {
+  const TLockRow* row = LockRowOf(panelType);
+  if (!row) {
     return;
   }
-  const TLockRow& row = kLockRows[panelType];
-  EnableTextControl(txtDimA, row.a);
-  EnableTextControl(txtDimB, row.b);
-  EnableTextControl(txtDimC, row.c);
-  EnableTextControl(txtDimD, row.d);
-  EnableTextControl(txtDimFrontBase, row.frontBase);
-  EnableTextControl(txtDimRearBase, row.rearBase);
-  EnableCheckBoxControl(chkCutDiagonally, row.cutDiagonally);
+  EnableTextControl(txtDimA, row->a);
+  EnableTextControl(txtDimB, row->b);
+  EnableTextControl(txtDimC, row->c);
+  EnableTextControl(txtDimD, row->d);
+  EnableTextControl(txtDimFrontBase, row->frontBase);
+  EnableTextControl(txtDimRearBase, row->rearBase);
+  EnableCheckBoxControl(chkCutDiagonally, row->cutDiagonally);
 }
 
 void TFormMain::CopyEditFeieldsValues(TRoofPanelType panelType) {
-  if (panelType >= std::size(kCopyRows)) {
+  const TCopyRow* row = CopyRowOf(panelType);
+  if (!row) {
     return;
   }
-  const TCopyRow& row = kCopyRows[panelType];
   // Each source is read when its copy is made: an earlier copy of the row may have changed it.
   auto apply = [this](TEditField* field, TCopySource source) {
     switch (source) {
@@ -540,12 +404,12 @@ void TFormMain::CopyEditFeieldsValues(TRoofPanelType panelType) {
         return;
     }
   };
-  apply(txtDimA, row.a);
-  apply(txtDimB, row.b);
-  apply(txtDimC, row.c);
-  apply(txtDimD, row.d);
-  apply(txtDimFrontBase, row.frontBase);
-  apply(txtDimRearBase, row.rearBase);
+  apply(txtDimA, row->a);
+  apply(txtDimB, row->b);
+  apply(txtDimC, row->c);
+  apply(txtDimD, row->d);
+  apply(txtDimFrontBase, row->frontBase);
+  apply(txtDimRearBase, row->rearBase);
 }
 
 void TFormMain::EnableTextControl(TEditField* control, bool enabled) {

@@ -153,9 +153,8 @@ class TFormMain : public QMainWindow {
 
  private:
   void SetupWindow();
-  void SetupPanelView();
-  void SetupPanelDim();
-  void SetupRightColumn();
+  // Builds the controls of the client area from their table and keeps each in its member.
+  void SetupControls();
   void SetupMenu();
   void SetupTabOrder();
   void SetupConnections();

@@ -7,6 +7,7 @@
 #include "WindowFixture.h"
 #include "base/Version.h"
 #include "ui/ImageBox.h"
+#include "ui/MainControls.h"
 
 namespace {
 
@@ -208,6 +209,14 @@ TEST_F(WindowTest, FontsOfTheDesign) {
                   QString::fromUtf8("Szeroko\u015B\u0107 podstawy prz\u00F3d")),
               128);
   }
+}
+
+TEST_F(WindowTest, ControlLookupRefusesMissingAndMistypedNames) {
+  TFormMain& form = Open();
+  EXPECT_EQ(MainControl<TEditField>(form.clientArea, "txtDimA"), form.txtDimA);
+  EXPECT_EQ(MainControl<QWidget>(form.clientArea, "grpPrjSize"), form.grpPrjSize);
+  EXPECT_THROW(MainControl<QLabel>(form.clientArea, "txtDimA"), std::logic_error);
+  EXPECT_THROW(MainControl<QWidget>(form.clientArea, "txtDimE"), std::logic_error);
 }
 
 TEST_F(WindowTest, MissingPictureAtStartUpIsShownOnceAfterTheStartUp) {
