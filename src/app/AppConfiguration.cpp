@@ -81,6 +81,20 @@ void ReadCommandLine(const std::vector<std::string>& params) {
   }
 }
 
+std::string FindProjectToOpen(const std::vector<std::string>& params) {
+  bool valueFollows = false;
+  for (const std::string& p : params) {
+    const bool isSwitch = !p.empty() && p[0] == kSwitchChar;
+    if (!isSwitch && !valueFollows) {
+      return p;
+    }
+    const char letter =
+        p.size() == 2 ? static_cast<char>(std::tolower(static_cast<unsigned char>(p[1]))) : 0;
+    valueFollows = isSwitch && (letter == 'i' || letter == 'o' || letter == 'l');
+  }
+  return std::string();
+}
+
 std::string ResolveAppPath(const std::string& name) {
   return name.find('/') == std::string::npos ? AppCfg.AppDir + name : name;
 }

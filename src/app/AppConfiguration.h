@@ -34,6 +34,12 @@ void ReadConfigFile(const std::string& path);
 // parameter unless that begins with "-"; a switch without a value stores an empty value.
 void ReadCommandLine(const std::vector<std::string>& params);
 
+// The project file to open in the window: the first parameter that is neither a switch nor the
+// value of one, taken as given (relative to the current folder). A value is the parameter right
+// after one that is exactly a two-character -I, -O or -L (either letter case), when it does not
+// begin with "-". Further such parameters are ignored; none gives "".
+std::string FindProjectToOpen(const std::vector<std::string>& params);
+
 // A name without a directory part (no "/") is taken to lie in the program folder; any other name
 // is returned unchanged. An empty name gives the program folder itself.
 std::string ResolveAppPath(const std::string& name);

@@ -2,21 +2,27 @@
 
 #include <dlfcn.h>
 
+#include <filesystem>
+
 #include "base/AppCfg.h"
 #include "base/AppError.h"
+#include "base/InstallLayout.h"
 
 namespace {
 
-using TRunWindow = int (*)(int, char**);
+using TRunWindow = int (*)(int, char**, const char*);
 
 }  // namespace
 
 std::vector<std::string> WindowModuleCandidates() {
   return {AppCfg.AppDir + kWindowModuleName,
-          std::string(TECTOPLAN_MODULE_DIR "/") + kWindowModuleName};
+          (std::filesystem::path(AppCfg.AppDir) / kProgramToLibraryFolder / kWindowModuleName)
+              .lexically_normal()
+              .string()};
 }
 
-int RunWindowModule(const std::vector<std::string>& candidates, int argc, char** argv) {
+int RunWindowModule(const std::vector<std::string>& candidates, int argc, char** argv,
+                    const std::string& projectFile) {
   std::string reasons;
   for (const std::string& path : candidates) {
     // The module is never unloaded: its window and Qt live until the process ends. RTLD_LOCAL:
@@ -31,11 +37,11 @@ int RunWindowModule(const std::vector<std::string>& candidates, int argc, char**
       reasons += std::string(reasons.empty() ? "" : "; ") + path + ": no entry " + kWindowEntryName;
       continue;
     }
-    return entry(argc, argv);
+    return entry(argc, argv, projectFile.empty() ? nullptr : projectFile.c_str());
   }
   throw EAppError(TErrorId::WindowModule, {reasons});
 }
 
-int StartWindow(int argc, char** argv) {
-  return RunWindowModule(WindowModuleCandidates(), argc, argv);
+int StartWindow(int argc, char** argv, const std::string& projectFile) {
+  return RunWindowModule(WindowModuleCandidates(), argc, argv, projectFile);
 }

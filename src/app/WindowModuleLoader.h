@@ -6,18 +6,21 @@
 #include <string>
 #include <vector>
 
-// The file name of the window module and the name of its entry, int (int argc, char** argv).
+// The file name of the window module and the name of its entry,
+// int (int argc, char** argv, const char* projectFile).
 inline constexpr char kWindowModuleName[] = "libtectoplan-ui.so";
 inline constexpr char kWindowEntryName[] = "TectoplanRunWindow";
 
-// Where the module is looked for, in order: beside the program, then the installed library
-// folder.
+// Where the module is looked for, in order: beside the program (the build tree), then the
+// installed library folder, relative to the program's folder.
 std::vector<std::string> WindowModuleCandidates();
 
 // Loads the first candidate that loads and has the entry, and runs its window until it is closed;
 // the result is the exit status. When no candidate does, raises EAppError WindowModule with what
 // each candidate said.
-int RunWindowModule(const std::vector<std::string>& candidates, int argc, char** argv);
+// projectFile, when not empty, is the project file the window opens at start-up.
+int RunWindowModule(const std::vector<std::string>& candidates, int argc, char** argv,
+                    const std::string& projectFile = "");
 
 // RunWindowModule with WindowModuleCandidates.
-int StartWindow(int argc, char** argv);
+int StartWindow(int argc, char** argv, const std::string& projectFile);

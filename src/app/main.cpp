@@ -16,7 +16,7 @@
 namespace {
 
 constexpr char kUsage[] =
-    "Usage: tectoplan [-A] [-I PROJECT] [-O PROGRAM] [-L LANGUAGE]\n"
+    "Usage: tectoplan [-A] [-I PROJECT] [-O PROGRAM] [-L LANGUAGE] [PROJECT.tcj]\n"
     "Writes the HPGL cutting program (.plt) of a panel project (.tcj) for the foam cutter.\n"
     "\n"
     "  -A           run unattended: read the project, write its cutting program, open no window\n"
@@ -24,6 +24,7 @@ constexpr char kUsage[] =
     "  -O PROGRAM   the cutting program to write, named exactly as given (no extension is\n"
     "               added); without -O the program goes to standard output\n"
     "  -L LANGUAGE  the interface language by name, for example pl or en\n"
+    "  PROJECT.tcj  without -A: the project file the window opens at start-up\n"
     "  --help       show this text        --version  show the version\n"
     "\n"
     "Switches begin with \"-\" in either letter case; a value follows the letter, after an\n"
@@ -58,7 +59,7 @@ int main(int argc, char** argv) {
   InitLocalStr();
   try {
     if (!AppCfg.AutoGen) {
-      return StartWindow(argc, argv);
+      return StartWindow(argc, argv, FindProjectToOpen(params));
     }
     RunAutoGeneration();
   } catch (const std::exception& e) {

@@ -2,13 +2,13 @@
 
 #include <system_error>
 
+#include "base/InstallLayout.h"
 #include "platform/ProgramFolder.h"
 
 std::vector<std::filesystem::path> ImageFolderCandidates(
     const std::filesystem::path& programFolder) {
   return {programFolder / "images" / "",
-          (programFolder / ".." / "share" / "tectoplan" / "images" / "").lexically_normal(),
-          std::filesystem::path(TECTOPLAN_INSTALLED_IMAGES) / ""};
+          (programFolder / kProgramToImageFolder / "").lexically_normal()};
 }
 
 std::filesystem::path FindImageFolder(const std::vector<std::filesystem::path>& candidates) {

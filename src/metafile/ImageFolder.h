@@ -1,13 +1,14 @@
 // Where the program's pictures (the panel sketches and block layouts) lie: the folder "images"
-// beside the program first (the build tree, a portable copy), then the installed data folder.
+// beside the program first (the build tree, a portable copy), then the installed data folder,
+// found relative to the program's folder wherever the installed tree lies.
 #pragma once
 
 #include <filesystem>
 #include <vector>
 
-// The folders to look in, in order, for a program in programFolder: programFolder/images/,
-// programFolder/../share/tectoplan/images/ (a moved installation) and the data folder of the
-// installation prefix.
+// The folders to look in, in order, for a program in programFolder: programFolder/images/, then
+// the installed data folder relative to programFolder (../share/tectoplan/images/ for a program
+// in bin/).
 std::vector<std::filesystem::path> ImageFolderCandidates(
     const std::filesystem::path& programFolder);
 

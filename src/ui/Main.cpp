@@ -662,6 +662,19 @@ void TFormMain::LoadPrj() {
   if (!chosen) {
     return;
   }
+  OpenPrj([&](TPanelsProject& project) { project.Open(*chosen); });
+}
+
+void TFormMain::OpenPrjAtStartUp(const std::string& fileName) {
+  RunHandler([&] {
+    // Read first: a file that cannot be read is named with its reason, and the window keeps
+    // its empty state.
+    const std::string text = ReadProjectFile(fileName);
+    OpenPrj([&](TPanelsProject& project) { project.OpenFromText(text); });
+  });
+}
+
+void TFormMain::OpenPrj(const std::function<void(TPanelsProject&)>& open) {
   // The fields are filled one by one below and each write runs the field rules; with the
   // recompute guard off they do not write the half-filled window back into the project.
   computePrjEnabled = false;
@@ -671,7 +684,7 @@ void TFormMain::LoadPrj() {
   } guardOn{computePrjEnabled};
 
   TPanelsProject& project = *FProject;
-  project.Open(*chosen);
+  open(project);
   curPanelType = project.PanelType();
   cmbPanelsType->setCurrentIndex(GetCmbPanelsTypeIdx(project.PanelType()));
   const TRoofPanel& panel = project.RoofPanel();

@@ -74,7 +74,13 @@ class TFormMain : public QMainWindow {
   void miPreviewClick();
   // Redraws the open preview from the current program, or shows why there is none.
   void UpdatePreview();
+  // File > Open: the file chosen in the open dialog.
   void LoadPrj();
+  // The project file named when the program was started: opened as File > Open opens it, except
+  // that a file that cannot be read is shown as an error and the window stays empty.
+  void OpenPrjAtStartUp(const std::string& fileName);
+  // Fills the project by open, then the fields, the pictures and the work area from it.
+  void OpenPrj(const std::function<void(TPanelsProject&)>& open);
   void SavePrj();
   void miExitClick();
 

@@ -5,7 +5,7 @@
 #include "ui/Main.h"
 #include "ui/WindowServices.h"
 
-int TectoplanRunWindow(int argc, char** argv) {
+int TectoplanRunWindow(int argc, char** argv, const char* projectFile) {
   TTectoplanApplication app(argc, argv);
   PrepareApplication();
   TQtWindowServices services(nullptr);
@@ -13,6 +13,9 @@ int TectoplanRunWindow(int argc, char** argv) {
   TFormMain window(services, WindowImageFolder());
   services.SetParent(&window);
   window.show();
+  if (projectFile) {
+    window.OpenPrjAtStartUp(projectFile);
+  }
   const int status = app.exec();
   app.SetServices(nullptr);
   return status;

@@ -133,4 +133,35 @@ TEST_F(AppConfigurationTest, ResolveAppPath) {
   EXPECT_EQ(ResolveAppPath("./job.tcj"), "./job.tcj");
 }
 
+// What a file manager passes: the project file is the first parameter that is neither a switch
+// nor a switch's value, taken as given.
+TEST_F(AppConfigurationTest, ProjectToOpenInTheWindow) {
+  struct Case {
+    std::vector<std::string> params;
+    std::string project;
+  };
+  const Case cases[] = {
+      {{}, ""},
+      {{"roof.tcj"}, "roof.tcj"},
+      {{"/home/op/jobs/roof.tcj"}, "/home/op/jobs/roof.tcj"},
+      {{"jobs/a.tcj", "b.tcj"}, "jobs/a.tcj"},
+      {{"-L", "pl", "roof.tcj"}, "roof.tcj"},
+      {{"-l", "pl", "-i", "in.tcj", "-O", "out.plt", "roof.tcj"}, "roof.tcj"},
+      {{"-L:pl", "roof.tcj"}, "roof.tcj"},
+      {{"-Lpl", "roof.tcj"}, "roof.tcj"},
+      {{"-I", "-L", "pl", "roof.tcj"}, "roof.tcj"},  // -I's value would begin with "-"
+      {{"-X", "roof.tcj"}, "roof.tcj"},              // not a switch that takes a value
+      {{"-I", "in.tcj"}, ""},
+      {{"-A", "-I", "-O"}, ""},
+      {{"-IL", "pl"}, "pl"},  // -IL carries its value, so "pl" is no value
+  };
+  for (const Case& c : cases) {
+    std::string joined;
+    for (const auto& p : c.params) {
+      joined += p + " ";
+    }
+    EXPECT_EQ(FindProjectToOpen(c.params), c.project) << joined;
+  }
+}
+
 }  // namespace

@@ -31,6 +31,7 @@ TEST(WindowModuleLoader, RunsTheFirstModuleThatLoads) {
       RunWindowModule({"/nonexistent/libtectoplan-ui.so", FAKE_WINDOW_MODULE}, 2, kArgv);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   EXPECT_EQ(status, 21);
+  EXPECT_EQ(RunWindowModule({FAKE_WINDOW_MODULE}, 2, kArgv, "roof.tcj"), 121);
 }
 
 TEST(WindowModuleLoader, NoModuleIsAnErrorWithItsReason) {

@@ -125,6 +125,41 @@ TEST_F(WindowTest, OpeningATypeWithoutListEntrySelectsTheEmptyType) {
   }
 }
 
+// The project named when the program starts opens as File > Open opens it; a file that cannot
+// be read is one message with its reason, and the window keeps its empty state.
+TEST_F(WindowTest, TheProjectNamedAtStartUpOpens) {
+  TFormMain& form = Open();
+  WriteFile(Path("roof.tcj"), ProjectText("Panel type=2\r\nLayer count=2\r\nVertex A=50\r\n"
+                                          "Vertex B=60\r\nVertex C=70\r\nPanel length=700\r\n"));
+  form.OpenPrjAtStartUp(Path("roof.tcj"));
+  EXPECT_TRUE(services_.errors.empty());
+  EXPECT_TRUE(services_.messages.empty());
+  EXPECT_EQ(form.CurPanelType(), ptGutter);
+  EXPECT_EQ(Text(form.txtDimA), "50");
+  EXPECT_EQ(Text(form.txtLayerCount), "2");
+  EXPECT_EQ(form.Project().PanelLength(), 700.0);
+
+  struct Case {
+    std::string file, error;
+  };
+  std::filesystem::create_directories(Path("folder.tcj"));
+  const Case cases[] = {
+      {Path("missing.tcj"),
+       "Unable to read the project file " + Path("missing.tcj") + ": No such file or directory"},
+      {Path("folder.tcj"),
+       "Unable to read the project file " + Path("folder.tcj") + ": Is a directory"},
+  };
+  for (const Case& c : cases) {
+    services_.errors.clear();
+    TFormMain& empty = Open();
+    empty.OpenPrjAtStartUp(c.file);
+    ASSERT_EQ(services_.errors.size(), 1u) << c.file;
+    EXPECT_EQ(services_.errors[0], c.error);
+    EXPECT_EQ(empty.CurPanelType(), ptEmpty);
+    EXPECT_EQ(Text(empty.txtDimA), "0");
+  }
+}
+
 TEST_F(WindowTest, OpenedFractionsShowWithTheRegionalSeparatorAndAreReported) {
   platform::NumberFormat().decimalSeparator = ",";
   TFormMain& form = Open();

@@ -42,4 +42,13 @@ opened() { grep -cE "\"[^\"]*$1\", [^)]*\) = [0-9]+$" "$work/trace" || true; }
 [[ $(opened /Tectoplan.ini) == 1 ]] || fail "configuration file opened $(opened /Tectoplan.ini) times"
 [[ $(opened /libtectoplan-core.so) == 1 ]] || fail "core opened $(opened /libtectoplan-core.so) times"
 [[ $(opened /libtectoplan-ui.so) == 1 ]] || fail "window module opened $(opened /libtectoplan-ui.so) times"
+# A project file named on the command line, as a file manager passes it, opens in the window.
+printf '[Project]\r\nPanel type=2\r\nLayer count=2\r\nVertex A=50\r\nVertex B=60\r\nVertex C=70\r\n' \
+  >"$work/roof.tcj"
+(cd "$work" && XDG_CONFIG_DIRS="$work/etc" LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen \
+  XDG_RUNTIME_DIR="$work" LD_PRELOAD="$probe" timeout 30 "$program" -L en ./roof.tcj \
+  >"$work/out" 2>"$work/err") || { cat "$work/err" >&2; fail "the program ended with status $?"; }
+grep -qx 'field txtDimA=50' "$work/out" || fail "roof.tcj was not opened: $(cat "$work/out")"
+grep -qx 'field txtLayerCount=2' "$work/out" || fail "roof.tcj was not opened: $(cat "$work/out")"
+
 echo "shared-core: one core; the window shows what the program's start-up chose"
