@@ -4,8 +4,11 @@ BUILD_TYPE   ?= RelWithDebInfo
 JOBS         ?= $(shell nproc)
 FUZZ_SECONDS ?= 30
 CMAKE_FLAGS  ?=
+# The prefix the build is configured for: the package installs there. An installed tree works at
+# any other prefix too (cmake --install build --prefix DIR).
+PREFIX       ?= /usr
 
-.PHONY: all deps configure build test demo fuzz asan bench format clean
+.PHONY: all deps configure build test demo fuzz asan bench format clean package package-test
 
 all: build
 
@@ -13,7 +16,8 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCMAKE_INSTALL_PREFIX=$(PREFIX) \
+	  $(CMAKE_FLAGS)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -23,6 +27,17 @@ test: build
 
 demo: build
 	@scripts/demo $(BUILD)
+
+# The Debian package, into $(BUILD)/package/.
+package: build
+	rm -rf $(BUILD)/package
+	cpack --config $(BUILD)/CPackConfig.cmake -B $(BUILD)/package
+	lintian --allow-root $(BUILD)/package/*.deb
+
+# Installs the package on this machine, runs it and removes it again: kept out of `make test`
+# because it changes the machine.
+package-test: package
+	scripts/package-test $(BUILD)/package/*.deb
 
 # Qt-free tests once more with AddressSanitizer and UndefinedBehaviorSanitizer.
 asan: deps

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "base/AppError.h"
+#include "base/Version.h"
 #include "hpgl/HpglReader.h"
 #include "hpgl/ProgramCheck.h"
 #include "locale/ErrorStr.h"
@@ -32,6 +33,7 @@ bool IsLanguageSwitch(const std::string& a) {
 
 struct Options {
   bool help = false;
+  bool version = false;
   std::string program;
   std::string svg;
   std::string project;
@@ -43,6 +45,8 @@ std::optional<Options> ParseArguments(const std::vector<std::string>& args, std:
     const std::string& a = args[i];
     if (a == "--help" || a == "-h") {
       o.help = true;
+    } else if (a == "--version") {
+      o.version = true;
     } else if (a == "--svg" || a == "--project") {
       if (i + 1 == args.size()) {
         PrintError(err, MessageText(TErrorId::ViewOptionNeedsFile, {a}));
@@ -66,7 +70,7 @@ std::optional<Options> ParseArguments(const std::vector<std::string>& args, std:
       return std::nullopt;
     }
   }
-  if (o.program.empty() && !o.help) {
+  if (o.program.empty() && !o.help && !o.version) {
     err << kUsage;
     return std::nullopt;
   }
@@ -158,8 +162,13 @@ int RunView(const std::vector<std::string>& args, std::ostream& out, std::ostrea
            "  --svg OUT.svg      also draws the program as an A4 picture\n"
            "  --project JOB.tcj  also says how far the program reaches beyond the project's "
            "work area\n"
+           "  --version          shows the version\n"
            "  -L LANGUAGE        the language of the messages, for example pl or en, as for\n"
            "                     tectoplan; else the configuration file's, else the locale's\n";
+    return 0;
+  }
+  if (options->version) {
+    out << "tectoplan-view " << kTectoplanVersion << "\n";
     return 0;
   }
   std::optional<hpgl::WorkArea> workArea;

@@ -11,6 +11,7 @@
 
 #include "TestFiles.h"
 #include "TestPrograms.h"
+#include "base/Version.h"
 
 namespace {
 
@@ -69,6 +70,10 @@ TEST(ViewCommand, HelpGoesToStandardOutput) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out.rfind("usage: tectoplan-view PROGRAM.plt", 0), 0u);
+
+  const Result version = Viewed({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, std::string("tectoplan-view ") + kTectoplanVersion + "\n");
 }
 
 TEST(ViewCommand, ErrorsAndTheirStatus) {
