@@ -23,3 +23,7 @@ class TTectoplanApplication : public QApplication {
 // environment; number conversions here never depend on it, but the libraries below must not
 // see a decimal comma either).
 void PrepareApplication();
+
+// Installs Qt's translation of its own texts for the interface language of the text table, in
+// place of the one installed before.
+void LoadQtTranslations();

@@ -5,6 +5,10 @@
 
 namespace {
 
+// Qt's own dialogs, not the desktop's: those follow the desktop's language, these the interface
+// language the program chose (with Qt's translations loaded for it).
+constexpr QFileDialog::Options kDialogOptions = QFileDialog::DontUseNativeDialog;
+
 QString FilterText(const TFileFilter& filter) {
   return QString::fromStdString(filter.description + " (" + filter.pattern + ")");
 }
@@ -25,9 +29,9 @@ void TQtWindowServices::ShowError(const std::string& text) {
 
 std::optional<std::string> TQtWindowServices::ExecuteSaveDialog(const TFileFilter& filter,
                                                                 const std::string& proposedName) {
-  const QString name =
-      QFileDialog::getSaveFileName(FParent, QString(), QString::fromStdString(proposedName),
-                                   FilterText(filter), nullptr, QFileDialog::DontConfirmOverwrite);
+  const QString name = QFileDialog::getSaveFileName(
+      FParent, QString(), QString::fromStdString(proposedName), FilterText(filter), nullptr,
+      QFileDialog::DontConfirmOverwrite | kDialogOptions);
   if (name.isEmpty()) {
     return std::nullopt;
   }
@@ -36,8 +40,9 @@ std::optional<std::string> TQtWindowServices::ExecuteSaveDialog(const TFileFilte
 
 std::optional<std::string> TQtWindowServices::ExecuteOpenDialog(const TFileFilter& filter,
                                                                 const std::string& proposedName) {
-  const QString name = QFileDialog::getOpenFileName(
-      FParent, QString(), QString::fromStdString(proposedName), FilterText(filter));
+  const QString name =
+      QFileDialog::getOpenFileName(FParent, QString(), QString::fromStdString(proposedName),
+                                   FilterText(filter), nullptr, kDialogOptions);
   if (name.isEmpty()) {
     return std::nullopt;
   }
