@@ -145,7 +145,8 @@ constexpr TErrorText kErrorTexts[] = {
      "few hundred bytes",
      "Nie można odczytać pliku projektu %1: jest większy niż %2 MiB, a plik projektu ma kilkaset "
      "bajtów"},
-    {TErrorId::ProjectIsFifo, "Unable to read the project file %1: it is a FIFO (named pipe), not a file",
+    {TErrorId::ProjectIsFifo,
+     "Unable to read the project file %1: it is a FIFO (named pipe), not a file",
      "Nie można odczytać pliku projektu %1: to kolejka FIFO (potok nazwany), a nie plik"},
     {TErrorId::ProjectIsDevice, "Unable to read the project file %1: it is a device, not a file",
      "Nie można odczytać pliku projektu %1: to urządzenie, a nie plik"},
