@@ -68,10 +68,6 @@ std::optional<KeyLine> ParseKeyLine(std::string_view line) {
   return KeyLine{TrimBlanks(line.substr(0, eq)), TrimBlanks(line.substr(eq + 1))};
 }
 
-bool IsBlankLine(std::string_view line) {
-  return TrimBlanks(line).empty();
-}
-
 // ---- UTF-16 ----
 // A UTF-16 document is held as UTF-8 so that the parser sees one form. Unpaired surrogates take
 // their three-byte form (ED A0 80 to ED BF BF), which no valid UTF-8 has, so that the way back
@@ -203,24 +199,53 @@ IniDocument::LineRef IniDocument::LineAt(std::size_t begin) const {
   return {begin, textEnd, end};
 }
 
+std::optional<IniDocument::LineRef> IniDocument::NextLine(std::size_t pos,
+                                                          std::size_t limit) const {
+  // Blank lines carry nothing, so the scan runs over blanks and line ends alike to the first
+  // character that is none, then goes back to the start of its line.
+  while (pos < limit && IsBlank(text_[pos])) {
+    ++pos;
+  }
+  if (pos >= limit) {
+    return std::nullopt;
+  }
+  std::size_t begin = pos;
+  while (begin > 0 && text_[begin - 1] != '\n') {
+    --begin;
+  }
+  return LineAt(begin);
+}
+
 std::optional<IniDocument::SectionSpan> IniDocument::FindSection(std::string_view section) const {
+  // The reads of one file ask for the same section again and again; finding its end is a scan
+  // over the whole section, so the last answer is kept until the text changes.
+  if (cachedSpan_ && SameName(cachedSection_, section)) {
+    return *cachedSpan_;
+  }
+  auto span = ScanForSection(section);
+  cachedSection_ = section;
+  cachedSpan_ = span;
+  return span;
+}
+
+std::optional<IniDocument::SectionSpan> IniDocument::ScanForSection(
+    std::string_view section) const {
   const std::string_view text = text_;
-  for (std::size_t pos = 0; pos < text.size();) {
-    const LineRef line = LineAt(pos);
-    pos = line.end;
-    const auto name = SectionName(text.substr(line.begin, line.textEnd - line.begin));
+  for (std::size_t pos = 0; const auto line = NextLine(pos, text.size());) {
+    pos = line->end;
+    const auto name = SectionName(text.substr(line->begin, line->textEnd - line->begin));
     if (!name || !SameName(*name, section)) {
       continue;
     }
-    std::size_t end = pos;
-    while (end < text.size()) {
-      const LineRef next = LineAt(end);
-      if (SectionName(text.substr(next.begin, next.textEnd - next.begin))) {
+    std::size_t end = text.size();
+    for (std::size_t next = pos; const auto other = NextLine(next, text.size());) {
+      if (SectionName(text.substr(other->begin, other->textEnd - other->begin))) {
+        end = other->begin;
         break;
       }
-      end = next.end;
+      next = other->end;
     }
-    return SectionSpan{line.begin, line.end, end};
+    return SectionSpan{line->begin, line->end, end};
   }
   return std::nullopt;
 }
@@ -228,8 +253,8 @@ std::optional<IniDocument::SectionSpan> IniDocument::FindSection(std::string_vie
 std::optional<IniDocument::LineRef> IniDocument::FindKey(const SectionSpan& span,
                                                          std::string_view key) const {
   const std::string_view text = text_;
-  for (std::size_t pos = span.body; pos < span.end;) {
-    const LineRef line = LineAt(pos);
+  for (std::size_t pos = span.body; const auto found = NextLine(pos, span.end);) {
+    const LineRef line = *found;
     pos = line.end;
     const auto parsed = ParseKeyLine(text.substr(line.begin, line.textEnd - line.begin));
     if (parsed && SameName(parsed->name, key)) {
@@ -269,6 +294,7 @@ void IniDocument::EnsureFinalLineEnd() {
 void IniDocument::WriteString(std::string_view section, std::string_view key,
                               std::string_view value) {
   const auto span = FindSection(section);
+  cachedSpan_.reset();  // every write below moves the text after it
   if (!span) {
     EnsureFinalLineEnd();
     text_.append("[").append(section).append("]").append(newline_);
@@ -285,13 +311,9 @@ void IniDocument::WriteString(std::string_view section, std::string_view key,
   }
   // After the last non-blank line of the section (the header when the section is empty).
   std::size_t after = span->body;
-  const std::string_view text = text_;
-  for (std::size_t pos = span->body; pos < span->end;) {
-    const LineRef line = LineAt(pos);
-    pos = line.end;
-    if (!IsBlankLine(text.substr(line.begin, line.textEnd - line.begin))) {
-      after = line.end;
-    }
+  for (std::size_t pos = span->body; const auto line = NextLine(pos, span->end);) {
+    pos = line->end;
+    after = line->end;
   }
   std::string inserted;
   if (after == text_.size() && !text_.empty() && text_.back() != '\n') {

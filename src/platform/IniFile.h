@@ -53,7 +53,10 @@ class IniDocument {
   };
 
   LineRef LineAt(std::size_t begin) const;
+  // The first line at or after pos, before limit, that is not blank.
+  std::optional<LineRef> NextLine(std::size_t pos, std::size_t limit) const;
   std::optional<SectionSpan> FindSection(std::string_view section) const;
+  std::optional<SectionSpan> ScanForSection(std::string_view section) const;
   std::optional<LineRef> FindKey(const SectionSpan& span, std::string_view key) const;
   void EnsureFinalLineEnd();
 
@@ -62,6 +65,10 @@ class IniDocument {
   std::string text_;  // the lines; a UTF-16 document's as UTF-8
   std::string tail_;  // an odd last byte of a UTF-16 document, kept as it was
   std::string newline_ = "\r\n";
+  // The last section found and where it lies (nullopt inside when it does not exist); valid
+  // while cachedSpan_ holds a value.
+  mutable std::string cachedSection_;
+  mutable std::optional<std::optional<SectionSpan>> cachedSpan_;
 };
 
 }  // namespace platform
