@@ -2,7 +2,8 @@
 BUILD        ?= build
 BUILD_TYPE   ?= RelWithDebInfo
 JOBS         ?= $(shell nproc)
-FUZZ_SECONDS ?= 30
+# Empty: each fuzz target runs for its own default time (scripts/run-fuzzers).
+FUZZ_SECONDS ?=
 CMAKE_FLAGS  ?=
 # The prefix the build is configured for: the package installs there. An installed tree works at
 # any other prefix too (cmake --install build --prefix DIR).
@@ -45,7 +46,8 @@ asan: deps
 	cmake --build build-asan -j $(JOBS)
 	ctest --test-dir build-asan --output-on-failure -j $(JOBS) -LE ui
 
-# libFuzzer targets, built with clang; each runs FUZZ_SECONDS seconds on its seed corpus.
+# libFuzzer targets, built with clang, each run on its seed corpus: the metafile, cutting-program
+# reader and project-file targets 600 s, the others 60 s, or every one FUZZ_SECONDS seconds.
 fuzz: deps
 	CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DTECTOPLAN_FUZZ=ON -DTECTOPLAN_WITH_UI=OFF
@@ -58,6 +60,7 @@ bench: deps
 	  -DTECTOPLAN_TESTS=OFF -DTECTOPLAN_WITH_UI=OFF
 	cmake --build build-bench -j $(JOBS) --target benchmarks
 	build-bench/bench/bench_generator
+	build-bench/bench/bench_readers
 	scripts/time-unattended build-bench
 
 format:

@@ -52,15 +52,19 @@ std::string GetConfigFilePath() {
   return GetSpecialFolderPath(kCommonAppDataFolder) + "/Corvana/Tectoplan/Tectoplan.ini";
 }
 
-void ReadConfigFile(const std::string& path) {
+std::optional<EAppError> ReadConfigFile(const std::string& path) {
   std::string bytes;
-  if (platform::ReadWholeFile(path, bytes)) {
-    return;
+  if (const auto ec = platform::ReadWholeFile(path, bytes, kMaxConfigFileSize)) {
+    if (ec == std::errc::file_too_large) {
+      return EAppError(TErrorId::ConfigTooLarge, {path, std::to_string(kMaxConfigFileSize >> 20)});
+    }
+    return std::nullopt;
   }
   const auto locales = platform::IniDocument(std::move(bytes)).ReadString("Config", "Locales");
   if (locales && !locales->empty()) {
     AppCfg.Language = static_cast<std::uint8_t>(GetLanguageIdByName(*locales));
   }
+  return std::nullopt;
 }
 
 void ReadCommandLine(const std::vector<std::string>& params) {
@@ -99,11 +103,13 @@ std::string ResolveAppPath(const std::string& name) {
   return name.find('/') == std::string::npos ? AppCfg.AppDir + name : name;
 }
 
-void LoadConfiguration(const std::vector<std::string>& params) {
+std::optional<EAppError> LoadConfiguration(const std::vector<std::string>& params) {
   SetConfigDefaults();
+  std::optional<EAppError> warning;
   const std::string path = GetConfigFilePath();
   if (platform::IsRegularFile(path)) {
-    ReadConfigFile(path);
+    warning = ReadConfigFile(path);
   }
   ReadCommandLine(params);
+  return warning;
 }

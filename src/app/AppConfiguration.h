@@ -3,18 +3,27 @@
 // and L.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/AppCfg.h"
+#include "base/AppError.h"
 
 // The shell folder number of the folder for data shared by all users of the machine.
 inline constexpr std::int32_t kCommonAppDataFolder = 0x23;
 
+// A configuration file holds one key; a larger file than this is ignored (with a warning), so
+// that no file in that place can keep the program from starting.
+inline constexpr std::size_t kMaxConfigFileSize = 1u << 20;
+
 // Defaults, then the configuration file when it exists, then the command line, which thus
-// overrides the file. params are the program's parameters without the program name.
-void LoadConfiguration(const std::vector<std::string>& params);
+// overrides the file. params are the program's parameters without the program name. Returns
+// the warning ConfigTooLarge when the file was ignored, for the caller to show once the
+// interface language is known.
+std::optional<EAppError> LoadConfiguration(const std::vector<std::string>& params);
 
 void SetConfigDefaults();
 
@@ -24,8 +33,9 @@ std::string GetConfigFilePath();
 // The path of a shell special folder; only kCommonAppDataFolder is known, others give "".
 std::string GetSpecialFolderPath(std::int32_t folder);
 
-// Reads "Locales" of section "Config"; an unreadable file leaves the defaults.
-void ReadConfigFile(const std::string& path);
+// Reads "Locales" of section "Config"; an unreadable file leaves the defaults, and so does a
+// file larger than kMaxConfigFileSize, which gives the warning ConfigTooLarge back.
+std::optional<EAppError> ReadConfigFile(const std::string& path);
 
 // A switch is a parameter that begins with "-" ("/" begins an absolute path here). Each switch
 // is looked for in its own scan, in the order A, I, O, L, and its first match is used. A is

@@ -55,8 +55,11 @@ int main(int argc, char** argv) {
 
   // The one start-up of the process: the window module uses what it sets here.
   platform::NumberFormat() = platform::NumberFormatFromEnvironment();
-  LoadConfiguration(params);
+  const auto configWarning = LoadConfiguration(params);
   InitLocalStr();
+  if (configWarning) {
+    std::fprintf(stderr, "tectoplan: %s\n", ErrorText(*configWarning).c_str());
+  }
   try {
     if (!AppCfg.AutoGen) {
       return StartWindow(argc, argv, FindProjectToOpen(params));

@@ -76,6 +76,12 @@ enum class TErrorId : std::uint8_t {
   WmfBitmapTooLarge,           // %1 record, %2 offset, %3 limit in pixels
   WmfColorTableTooLong,        // %1 record, %2 offset
   WmfBitmapPastRecord,         // %1 record, %2 offset
+  // Inputs that are no file of their kind, or far larger than one
+  ProjectTooLarge,  // %1 project file, %2 limit in MiB
+  ProjectIsFifo,    // %1 project file
+  ProjectIsDevice,  // %1 project file
+  ConfigTooLarge,   // %1 configuration file, %2 limit in MiB (a warning: the defaults apply)
+  ProgramTooLarge,  // %1 cutting-program file, %2 limit in MiB
   Count
 };
 

@@ -365,10 +365,17 @@ Program ReadProgramFile(const std::string& path) {
   }
   Reader reader;
   std::string chunk(1 << 16, '\0');
+  std::size_t total = 0;
   try {
     while (in) {
       in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-      reader.Feed(std::string_view(chunk.data(), static_cast<std::size_t>(in.gcount())));
+      const auto got = static_cast<std::size_t>(in.gcount());
+      total += got;
+      if (total > kMaxProgramFileSize) {
+        throw EAppError(TErrorId::ProgramTooLarge,
+                        {path, std::to_string(kMaxProgramFileSize >> 20)});
+      }
+      reader.Feed(std::string_view(chunk.data(), got));
     }
     if (in.bad()) {
       throw EAppError(TErrorId::ProgramRead, {path},
@@ -376,7 +383,7 @@ Program ReadProgramFile(const std::string& path) {
     }
     return reader.Finish();
   } catch (const EAppError& e) {
-    if (e.Id() == TErrorId::ProgramRead) {
+    if (e.Id() == TErrorId::ProgramRead || e.Id() == TErrorId::ProgramTooLarge) {
       throw;
     }
     throw EAppError(TErrorId::ProgramRead, {path}, e);

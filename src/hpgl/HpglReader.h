@@ -135,9 +135,15 @@ class Reader {
 // The whole program in one piece.
 Program ReadProgram(std::string_view text);
 
+// The most bytes ReadProgramFile reads. The largest program Tectoplan writes (100 000 layers of
+// a gutter or ridge, every coordinate ten digits long) stays below 50 MB; past this limit the
+// input is no program of ours, and a device such as /dev/zero or a pipe that never ends would
+// be read for ever.
+inline constexpr std::size_t kMaxProgramFileSize = 64u << 20;
+
 // The program in the file at path, read in pieces: a file of any size costs no more memory than
 // the program it holds. Raises EAppError ProgramRead with the system's reason or, as its cause,
-// the reader's error.
+// the reader's error, and ProgramTooLarge when the file goes on past kMaxProgramFileSize.
 Program ReadProgramFile(const std::string& path);
 
 }  // namespace hpgl

@@ -140,6 +140,25 @@ constexpr TErrorText kErrorTexts[] = {
      "not a valid metafile: %1 record at byte %2 has a bitmap whose pixels run past the record",
      "Plik nie jest prawidłowym metaplikiem: rekord %1 od bajtu %2 ma mapę bitową, której piksele "
      "wychodzą poza rekord"},
+    {TErrorId::ProjectTooLarge,
+     "Unable to read the project file %1: it is larger than %2 MiB, and a project file holds a "
+     "few hundred bytes",
+     "Nie można odczytać pliku projektu %1: jest większy niż %2 MiB, a plik projektu ma kilkaset "
+     "bajtów"},
+    {TErrorId::ProjectIsFifo,
+     "Unable to read the project file %1: it is a FIFO (named pipe), not a file",
+     "Nie można odczytać pliku projektu %1: to kolejka FIFO (potok nazwany), a nie plik"},
+    {TErrorId::ProjectIsDevice, "Unable to read the project file %1: it is a device, not a file",
+     "Nie można odczytać pliku projektu %1: to urządzenie, a nie plik"},
+    {TErrorId::ConfigTooLarge,
+     "warning: the configuration file %1 is larger than %2 MiB and is ignored; the defaults apply",
+     "ostrzeżenie: plik konfiguracji %1 jest większy niż %2 MiB i zostaje pominięty; obowiązują "
+     "ustawienia domyślne"},
+    {TErrorId::ProgramTooLarge,
+     "Unable to read the cutting program %1: it is longer than %2 MiB, more than any program "
+     "Tectoplan writes",
+     "Nie można odczytać programu cięcia %1: jest dłuższy niż %2 MiB, więcej niż jakikolwiek "
+     "program zapisany przez Tectoplan"},
 };
 // ErrorText finds a text by its place in the table: every identity has its row, in order.
 constexpr bool ErrorTextsInOrder() {

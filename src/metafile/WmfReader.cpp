@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -160,6 +161,11 @@ class TPlayer {
       in.Reject(TErrorId::WmfNotAMetafile);
     }
     objects_.resize(objects);
+    // Every slot is free; listed in ascending order, which is already a valid min-heap.
+    freeSlots_.resize(objects);
+    for (std::size_t i = 0; i < freeSlots_.size(); ++i) {
+      freeSlots_[i] = i;
+    }
     return pos + wmf::kHeaderSize;
   }
 
@@ -406,7 +412,7 @@ class TPlayer {
         SelectObject(in);
         break;
       case wmf::kDeleteObject:
-        objects_[ObjectIndex(in)].reset();
+        DeleteObject(in);
         break;
       case wmf::kMoveTo: {
         double y = in.I16(), x = in.I16();
@@ -503,12 +509,26 @@ class TPlayer {
     return index;
   }
 
+  // A new object takes the lowest free slot, as GDI gives them out. The free slots are kept in
+  // a min-heap, so a picture that creates and deletes objects all the time costs a logarithm
+  // per object instead of a walk over the whole table.
   void AddObject(const TObject& object, TCursor& in) {
-    auto slot = std::find(objects_.begin(), objects_.end(), std::nullopt);
-    if (slot == objects_.end()) {
+    if (freeSlots_.empty()) {
       in.Reject(TErrorId::WmfObjectTableFull, {std::to_string(objects_.size())});
     }
-    *slot = object;
+    std::pop_heap(freeSlots_.begin(), freeSlots_.end(), std::greater<>());
+    objects_[freeSlots_.back()] = object;
+    freeSlots_.pop_back();
+  }
+
+  // Deleting a free slot changes nothing; an occupied one goes back to the free slots once.
+  void DeleteObject(TCursor& in) {
+    std::optional<TObject>& object = objects_[ObjectIndex(in)];
+    if (object) {
+      object.reset();
+      freeSlots_.push_back(static_cast<std::size_t>(&object - objects_.data()));
+      std::push_heap(freeSlots_.begin(), freeSlots_.end(), std::greater<>());
+    }
   }
 
   static TObject GrayBrush() {
@@ -846,6 +866,7 @@ class TPlayer {
   TDcState dc_;
   std::vector<TDcState> saved_;
   std::vector<std::optional<TObject>> objects_;
+  std::vector<std::size_t> freeSlots_;  // min-heap of the indices of the empty slots of objects_
   TWmfRecorder out_;
   const TCursor* record_ = nullptr;  // the record being played, for its errors
 };

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <mutex>
 #include <vector>
 
@@ -114,7 +115,7 @@ bool IsRegularFile(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-std::error_code ReadWholeFile(const std::string& path, std::string& out) {
+std::error_code ReadWholeFile(const std::string& path, std::string& out, std::size_t limit) {
   out.clear();
   FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) {
@@ -126,6 +127,9 @@ std::error_code ReadWholeFile(const std::string& path, std::string& out) {
   }
   if (S_ISDIR(st.st_mode)) {
     return {EISDIR, std::generic_category()};
+  }
+  if (S_ISREG(st.st_mode) && static_cast<std::uintmax_t>(st.st_size) > limit) {
+    return {EFBIG, std::generic_category()};
   }
   char buffer[65536];
   for (;;) {
@@ -139,7 +143,7 @@ std::error_code ReadWholeFile(const std::string& path, std::string& out) {
     if (n == 0) {
       return {};
     }
-    if (out.size() + static_cast<std::size_t>(n) > kMaxReadFileSize) {
+    if (out.size() + static_cast<std::size_t>(n) > limit) {
       out.clear();
       return {EFBIG, std::generic_category()};
     }

@@ -16,8 +16,11 @@ bool IsRegularFile(const std::string& path);
 // anywhere near it, and reading further would only exhaust memory.
 inline constexpr std::size_t kMaxReadFileSize = 256u << 20;
 
-// Reads the whole file at path into out. Returns an empty error code on success.
-std::error_code ReadWholeFile(const std::string& path, std::string& out);
+// Reads the whole file at path into out. Returns an empty error code on success, EFBIG (and an
+// empty out) when the file holds more than limit bytes: a regular file is refused by its size
+// before anything is read, a device or pipe after limit bytes, so /dev/zero ends too.
+std::error_code ReadWholeFile(const std::string& path, std::string& out,
+                              std::size_t limit = kMaxReadFileSize);
 
 // Replaces the content of the file at path with data. A regular file, new or existing, is
 // replaced atomically: data goes into a temporary file in the same folder, is flushed to disk and

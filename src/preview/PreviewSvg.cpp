@@ -61,28 +61,58 @@ std::string DashArray(double on, double off) {
   return " stroke-dasharray=\"" + Precise(on) + " " + Precise(off) + "\"";
 }
 
-// Text for the SVG: XML's special characters escaped; control characters and bytes that are not
-// well-formed UTF-8 (a file name may hold any bytes) become '?', so the document stays valid.
+// The length of the well-formed UTF-8 character at the start of text, or 0 when it does not
+// start with one; then skip is the length of its maximal subpart (the bytes that began a
+// character before it went wrong, at least 1). Overlong forms, surrogates and values above
+// U+10FFFF are not well-formed: their second byte is already out of range.
+std::size_t Utf8Length(std::string_view text, std::size_t& skip) {
+  const auto byte = static_cast<unsigned char>(text[0]);
+  std::size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+  if (byte >= 0xC2 && byte <= 0xDF) {
+    length = 2;
+  } else if (byte >= 0xE0 && byte <= 0xEF) {
+    length = 3;
+    low = byte == 0xE0 ? 0xA0 : 0x80;
+    high = byte == 0xED ? 0x9F : 0xBF;
+  } else if (byte >= 0xF0 && byte <= 0xF4) {
+    length = 4;
+    low = byte == 0xF0 ? 0x90 : 0x80;
+    high = byte == 0xF4 ? 0x8F : 0xBF;
+  }
+  skip = 1;
+  if (length == 0) {
+    return 0;
+  }
+  for (std::size_t n = 1; n < length; ++n) {
+    if (n >= text.size()) {
+      return 0;
+    }
+    const auto next = static_cast<unsigned char>(text[n]);
+    if (next < (n == 1 ? low : 0x80) || next > (n == 1 ? high : 0xBF)) {
+      return 0;
+    }
+    skip = n + 1;
+  }
+  return length;
+}
+
+// Text for the SVG: XML's special characters escaped, control characters shown as '?', and each
+// piece of the text that is not well-formed UTF-8 (a file name may hold any bytes) replaced by
+// U+FFFD, so the document stays valid XML.
 std::string Escaped(const std::string& text) {
+  constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
   std::string out;
   for (std::size_t i = 0; i < text.size();) {
     const auto byte = static_cast<unsigned char>(text[i]);
     if (byte >= 0x80) {
-      const std::size_t length = byte >= 0xF0 && byte < 0xF5   ? 4
-                                 : byte >= 0xE0 && byte < 0xF0 ? 3
-                                 : byte >= 0xC2 && byte < 0xE0 ? 2
-                                                               : 0;
-      std::size_t n = 1;
-      while (n < length && i + n < text.size() &&
-             (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80) {
-        ++n;
-      }
-      if (length != 0 && n == length) {
-        out.append(text, i, n);
-        i += n;
+      std::size_t skip = 1;
+      if (const std::size_t length = Utf8Length(std::string_view(text).substr(i), skip)) {
+        out.append(text, i, length);
+        i += length;
       } else {
-        out += '?';
-        ++i;
+        out += kReplacement;
+        i += skip;
       }
       continue;
     }

@@ -156,7 +156,8 @@ class TPanelsProject {
   void Save(const std::string& projectFileName);
 
   // Reads the input values from the project file; a missing file, section, key or an unusable
-  // value gives that key's default. Computes nothing.
+  // value gives that key's default. Computes nothing. A file larger than kMaxProjectFileSize
+  // raises EAppError ProjectTooLarge and leaves the project as it was.
   void Open(const std::string& projectFileName);
 
   // The same two on the file's bytes.
@@ -188,8 +189,14 @@ class TPanelsProject {
   bool FCutDiagonally = false;
 };
 
+// A project file holds a few hundred bytes. Larger files are refused before they are parsed: a
+// file of line ends costs the parser memory and time for every line, and nothing a user meant
+// as a project comes near this size.
+inline constexpr std::size_t kMaxProjectFileSize = 1u << 20;
+
 // The bytes of the project file at path, for a caller that must not go on without them (the
 // unattended run, tectoplan-view). Only a regular file is read: a folder or a pipe would give
-// nothing usable, or block. Raises EAppError ProjectRead with the system's reason, or
-// ProjectNotRegular.
+// nothing usable, or block. Raises EAppError ProjectRead with the system's reason,
+// ProjectIsFifo, ProjectIsDevice or ProjectNotRegular (a socket) for what the path names
+// instead, or ProjectTooLarge above kMaxProjectFileSize.
 std::string ReadProjectFile(const std::string& path);

@@ -2,6 +2,7 @@
 #include <array>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "base/AppError.h"
@@ -42,6 +43,10 @@ class ProjectFileReader {
  private:
   platform::IniDocument document_;
 };
+
+EAppError TooLarge(const std::string& path) {
+  return EAppError(TErrorId::ProjectTooLarge, {path, std::to_string(kMaxProjectFileSize >> 20)});
+}
 
 std::string FlagText(bool value) {
   return value ? "1" : "0";
@@ -113,23 +118,38 @@ std::string ReadProjectFile(const std::string& path) {
   if (ec) {
     throw EAppError(TErrorId::ProjectRead, {path}, ec);
   }
-  if (status.type() == std::filesystem::file_type::directory) {
-    throw EAppError(TErrorId::ProjectRead, {path}, std::make_error_code(std::errc::is_a_directory));
-  }
-  if (status.type() != std::filesystem::file_type::regular) {
-    throw EAppError(TErrorId::ProjectNotRegular, {path});
+  switch (status.type()) {
+    case std::filesystem::file_type::regular:
+      break;
+    case std::filesystem::file_type::directory:
+      throw EAppError(TErrorId::ProjectRead, {path},
+                      std::make_error_code(std::errc::is_a_directory));
+    case std::filesystem::file_type::fifo:
+      throw EAppError(TErrorId::ProjectIsFifo, {path});
+    case std::filesystem::file_type::character:
+    case std::filesystem::file_type::block:
+      throw EAppError(TErrorId::ProjectIsDevice, {path});
+    default:
+      throw EAppError(TErrorId::ProjectNotRegular, {path});
   }
   std::string text;
-  if (const auto readError = platform::ReadWholeFile(path, text)) {
+  if (const auto readError = platform::ReadWholeFile(path, text, kMaxProjectFileSize)) {
+    if (readError == std::errc::file_too_large) {
+      throw TooLarge(path);
+    }
     throw EAppError(TErrorId::ProjectRead, {path}, readError);
   }
   return text;
 }
 
 void TPanelsProject::Open(const std::string& projectFileName) {
-  // A file that does not exist or cannot be read gives every key its default.
+  // A file that does not exist or cannot be read gives every key its default; one that is far
+  // too large to be a project is refused, as the unattended run refuses it.
   std::string text;
-  if (platform::ReadWholeFile(projectFileName, text)) {
+  if (const auto ec = platform::ReadWholeFile(projectFileName, text, kMaxProjectFileSize)) {
+    if (ec == std::errc::file_too_large) {
+      throw TooLarge(projectFileName);
+    }
     text.clear();
   }
   OpenFromText(std::move(text));

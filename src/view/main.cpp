@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "app/AppConfiguration.h"
+#include "locale/ErrorStr.h"
 #include "locale/LocalStr.h"
 #include "platform/NumberText.h"
 #include "view/ViewCommand.h"
@@ -10,7 +11,10 @@ int main(int argc, char** argv) {
   // The program's start-up: the number format for project files, then the interface language by
   // its rule (-L, the configuration file, the locale) for the messages.
   platform::NumberFormat() = platform::NumberFormatFromEnvironment();
-  LoadConfiguration(args);
+  const auto configWarning = LoadConfiguration(args);
   InitLocalStr();
+  if (configWarning) {
+    std::cerr << "tectoplan-view: " << ErrorText(*configWarning) << "\n";
+  }
   return view::RunView(args, std::cout, std::cerr);
 }

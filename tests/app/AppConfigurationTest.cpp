@@ -86,6 +86,23 @@ TEST_F(AppConfigurationTest, UnreadableConfigurationMeansDefaults) {
   EXPECT_EQ(AppCfg.Language, 0x15);
 }
 
+// An oversized file in the configuration's place never keeps the program from starting: it is
+// ignored with a warning and the defaults apply; up to the limit it is read.
+TEST_F(AppConfigurationTest, OversizedConfigurationIsIgnoredWithAWarning) {
+  const std::string head = "[Config]\r\nLocales=pl\r\n";
+  WriteConfig(head + std::string(kMaxConfigFileSize - head.size(), '\n'));
+  EXPECT_FALSE(LoadConfiguration({}));
+  EXPECT_EQ(AppCfg.Language, 0x15);
+
+  WriteConfig(head + std::string(kMaxConfigFileSize - head.size() + 1, '\n'));
+  const auto warning = LoadConfiguration({"-A"});
+  ASSERT_TRUE(warning);
+  EXPECT_EQ(warning->Id(), TErrorId::ConfigTooLarge);
+  EXPECT_EQ(warning->Args().at(0), GetConfigFilePath());
+  EXPECT_EQ(AppCfg.Language, 0);
+  EXPECT_TRUE(AppCfg.AutoGen);  // the command line still counts
+}
+
 TEST_F(AppConfigurationTest, SwitchScan) {
   const std::string dir = ProgramFolder();
   struct Case {

@@ -166,6 +166,35 @@ TEST(UnattendedRun, NoUsableInputWritesNothingAndFails) {
   }
 }
 
+// Inputs far larger than their kind: a project file is refused like an unreadable one, an
+// oversized configuration file gives one warning line and the run goes on with the defaults.
+TEST(UnattendedRun, OversizedInputs) {
+  const ProgramCopy copy;
+  const TempFolder cwd;
+  const TempFolder common;
+  const std::string project = ReadFile(kFixtures + "gutter-2-layers.tcj");
+  WriteFile(cwd / "big.tcj", project + std::string(1u << 20, '\n'));
+  WriteFile(cwd / "job.tcj", project);
+  fs::create_directories(common / "Corvana/Tectoplan");
+  WriteFile(common / "Corvana/Tectoplan/Tectoplan.ini",
+            "[Config]\r\nLocales=pl\r\n" + std::string(1u << 20, '\n'));
+
+  const auto big = RunTectoplan(cwd.path(), copy.program(), "-A -I:./big.tcj -O:./x.plt");
+  EXPECT_EQ(big.status, 1);
+  EXPECT_EQ(big.err,
+            "tectoplan: Unable to read the project file ./big.tcj: it is larger than 1 MiB, and a "
+            "project file holds a few hundred bytes\n");
+  EXPECT_FALSE(fs::exists(cwd / "x.plt"));
+
+  const auto configured = RunTectoplan(cwd.path(), copy.program(), "-A -I:./job.tcj -O:./x.plt",
+                                       "XDG_CONFIG_DIRS=" + common.path());
+  EXPECT_EQ(configured.status, 0) << configured.err;
+  EXPECT_EQ(configured.err, "tectoplan: warning: the configuration file " + common.path() +
+                                "/Corvana/Tectoplan/Tectoplan.ini is larger than 1 MiB and is "
+                                "ignored; the defaults apply\n");
+  EXPECT_EQ(ReadFile(cwd / "x.plt"), ReadFile(kFixtures + "gutter-2-layers.plt"));
+}
+
 // Every failure after reading leaves an older program of the output name byte for byte, and no
 // temporary file behind.
 TEST(UnattendedRun, FailedRunsKeepTheOldProgram) {

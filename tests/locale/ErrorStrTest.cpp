@@ -2,7 +2,12 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
+
+#include <filesystem>
 
 #include <functional>
 #include <set>
@@ -83,6 +88,38 @@ TBytes ManySavedStates() {
   return WithRecords({saves});
 }
 
+// A folder of this process's own for the files a case needs, each made just before the case
+// reads it; the messages name them, so their names are fixed.
+const std::string kScratch = "/tmp/tectoplan-errorstr-" + std::to_string(getpid());
+
+// Makes kScratch/name by make, runs read on its path, removes it again.
+std::function<void()> WithScratch(std::string name, std::function<void(const std::string&)> make,
+                                  std::function<void(const std::string&)> read) {
+  return [=] {
+    std::filesystem::create_directories(kScratch);
+    const std::string path = kScratch + "/" + name;
+    struct TRemove {
+      std::string path;
+      ~TRemove() { std::filesystem::remove(path); }
+    } remove{path};
+    make(path);
+    read(path);
+  };
+}
+
+void MakeBytes(const std::string& path, std::size_t size) {
+  WriteFile(path, std::string(size, '\n'));
+}
+
+void MakeSocket(const std::string& path) {
+  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  path.copy(address.sun_path, sizeof address.sun_path - 1);
+  ASSERT_EQ(bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+  close(fd);
+}
+
 std::vector<TCase> Cases() {
   return {
       {TErrorId::ProjectWrite, [] { TPanelsProject().Save(kMissing + ".tcj"); },
@@ -103,9 +140,9 @@ std::vector<TCase> Cases() {
        "Unable to read the project file /nonexistent/folder/job.tcj: No such file or directory",
        "Nie można odczytać pliku projektu /nonexistent/folder/job.tcj: Nie ma takiego pliku ani "
        "katalogu"},
-      {TErrorId::ProjectNotRegular, [] { ReadProjectFile("/dev/null"); },
-       "Unable to read the project file /dev/null: not a regular file",
-       "Nie można odczytać pliku projektu /dev/null: to nie jest zwykły plik"},
+      {TErrorId::ProjectNotRegular, WithScratch("job.tcj", MakeSocket, ReadProjectFile),
+       "Unable to read the project file " + kScratch + "/job.tcj: not a regular file",
+       "Nie można odczytać pliku projektu " + kScratch + "/job.tcj: to nie jest zwykły plik"},
       {TErrorId::ProgramRead, [] { hpgl::ReadProgramFile("/"); },
        "Unable to read the cutting program /: Is a directory",
        "Nie można odczytać programu cięcia /: To jest katalog"},
@@ -248,6 +285,43 @@ std::vector<TCase> Cases() {
        "record",
        "Plik nie jest prawidłowym metaplikiem: rekord STRETCHDIB od bajtu 40 ma mapę bitową, "
        "której piksele wychodzą poza rekord"},
+      {TErrorId::ProjectTooLarge,
+       WithScratch(
+           "big.tcj", [](const std::string& p) { MakeBytes(p, kMaxProjectFileSize + 1); },
+           [](const std::string& p) { TPanelsProject().Open(p); }),
+       "Unable to read the project file " + kScratch +
+           "/big.tcj: it is larger than 1 MiB, and a project file holds a few hundred bytes",
+       "Nie można odczytać pliku projektu " + kScratch +
+           "/big.tcj: jest większy niż 1 MiB, a plik projektu ma kilkaset bajtów"},
+      {TErrorId::ProjectIsFifo,
+       WithScratch(
+           "job.tcj", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); },
+           ReadProjectFile),
+       "Unable to read the project file " + kScratch +
+           "/job.tcj: it is a FIFO (named pipe), not a file",
+       "Nie można odczytać pliku projektu " + kScratch +
+           "/job.tcj: to kolejka FIFO (potok nazwany), a nie plik"},
+      {TErrorId::ProjectIsDevice, [] { ReadProjectFile("/dev/null"); },
+       "Unable to read the project file /dev/null: it is a device, not a file",
+       "Nie można odczytać pliku projektu /dev/null: to urządzenie, a nie plik"},
+      {TErrorId::ConfigTooLarge,
+       WithScratch(
+           "Tectoplan.ini", [](const std::string& p) { MakeBytes(p, kMaxConfigFileSize + 1); },
+           [](const std::string& p) {
+             if (const auto warning = ReadConfigFile(p)) {
+               throw *warning;
+             }
+           }),
+       "warning: the configuration file " + kScratch +
+           "/Tectoplan.ini is larger than 1 MiB and is ignored; the defaults apply",
+       "ostrzeżenie: plik konfiguracji " + kScratch +
+           "/Tectoplan.ini jest większy niż 1 MiB i zostaje pominięty; obowiązują ustawienia "
+           "domyślne"},
+      {TErrorId::ProgramTooLarge, [] { hpgl::ReadProgramFile("/dev/zero"); },
+       "Unable to read the cutting program /dev/zero: it is longer than 64 MiB, more than any "
+       "program Tectoplan writes",
+       "Nie można odczytać programu cięcia /dev/zero: jest dłuższy niż 64 MiB, więcej niż "
+       "jakikolwiek program zapisany przez Tectoplan"},
   };
 }
 

@@ -186,6 +186,26 @@ const RoundTripCase kCases[] = {
      },
      {TWmfPolyline{{{0, 0}, {1, 1}}, kDefaultPen},
       TWmfPolyline{{{0, 0}, {1, 1}}, {TWmfPenStyle::Solid, 6, kBlue}}}},
+    {"freed slots are taken lowest first, and a slot deleted twice is freed once",
+     [](TWmfWriter& w) {
+       const int a = w.CreatePen(TWmfPenStyle::Solid, 1, kRed);
+       const int b = w.CreatePen(TWmfPenStyle::Solid, 2, kRed);
+       const int c = w.CreatePen(TWmfPenStyle::Solid, 3, kRed);
+       w.DeleteObject(c);
+       w.DeleteObject(a);
+       w.DeleteObject(a);
+       if (w.CreatePen(TWmfPenStyle::Solid, 4, kBlue) != a ||
+           w.CreatePen(TWmfPenStyle::Solid, 5, kBlue) != c) {
+         throw std::logic_error("slots not reused lowest first");
+       }
+       for (const int pen : {a, b, c}) {
+         w.SelectObject(pen);
+         w.Polyline(Pts{{0, 0}, {1, 1}});
+       }
+     },
+     {TWmfPolyline{{{0, 0}, {1, 1}}, {TWmfPenStyle::Solid, 4, kBlue}},
+      TWmfPolyline{{{0, 0}, {1, 1}}, {TWmfPenStyle::Solid, 2, kRed}},
+      TWmfPolyline{{{0, 0}, {1, 1}}, {TWmfPenStyle::Solid, 5, kBlue}}}},
     {"a window half the frame's size doubles coordinates and pen widths",
      [](TWmfWriter& w) {
        w.SetWindowOrg(100, 100);

@@ -194,4 +194,27 @@ TEST_F(FileSystemTest, ReadWholeFileRefusesFolders) {
   EXPECT_FALSE(platform::IsRegularFile(folder_.string()));
 }
 
+TEST_F(FileSystemTest, ReadWholeFileStopsAtItsLimit) {
+  Write(File("x"), "12345");
+  struct Case {
+    const char* name;
+    std::string path;
+    std::size_t limit;
+    std::error_code expected;
+    std::string content;
+  };
+  const std::error_code tooLarge = std::make_error_code(std::errc::file_too_large);
+  const Case cases[] = {
+      {"a file of exactly the limit", File("x"), 5, {}, "12345"},
+      {"a file one byte above it", File("x"), 4, tooLarge, ""},
+      {"a device that never ends", "/dev/zero", 100'000, tooLarge, ""},
+      {"a device that ends below the limit", "/dev/null", 10, {}, ""},
+  };
+  for (const auto& c : cases) {
+    std::string out = "old";
+    EXPECT_EQ(platform::ReadWholeFile(c.path, out, c.limit), c.expected) << c.name;
+    EXPECT_EQ(out, c.content) << c.name;
+  }
+}
+
 }  // namespace

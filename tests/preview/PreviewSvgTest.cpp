@@ -177,13 +177,34 @@ TEST(PreviewSvg, EscapesTextFromTheProgramAndTheTitle) {
   EXPECT_EQ(svg.find("<&"), std::string::npos);
   EXPECT_EQ(svg.find("<c>"), std::string::npos);
 
-  // A file name may hold any bytes; the document keeps to well-formed UTF-8 without controls.
-  const std::string odd = Draw(ReadProgram(""), {},
-                               "rynna-\xC5\x9B"
-                               "ciana-\xC5-\xFF-\x01-\xE2\x82.plt");
-  EXPECT_NE(odd.find(">rynna-\xC5\x9B"
-                     "ciana-?-?-?-??.plt<"),
-            std::string::npos);
+  // A file name may hold any bytes; the document keeps to well-formed UTF-8 without controls:
+  // a control shows as '?', each piece that is no UTF-8 character as one U+FFFD.
+  const auto fffd = [](std::size_t n) {
+    std::string out;
+    while (n-- > 0) {
+      out += "\xEF\xBF\xBD";
+    }
+    return out;
+  };
+  const struct {
+    const char* name;
+    std::string title;
+    std::string shown;
+  } kOddNames[] = {
+      {"letters kept", "rynna-\xC5\x9B\xF0\x9F\x98\x80", "rynna-\xC5\x9B\xF0\x9F\x98\x80"},
+      {"a control", "a\x01", "a?"},
+      {"a lead byte without its rest", "a\xC5-", "a" + fffd(1) + "-"},
+      {"a byte that never leads", "a\xFF\x80", "a" + fffd(2)},
+      {"a cut-off character, one piece", "a\xE2\x82.", "a" + fffd(1) + "."},
+      // Each of these goes wrong at its second byte at the latest, so every byte is a piece.
+      {"overlong forms", "\xC0\xAF\xE0\x80\xAF\xF0\x80\x80\xAF", fffd(9)},
+      {"a surrogate", "\xED\xA0\x80", fffd(3)},
+      {"above U+10FFFF", "\xF4\x90\x80\x80\xF5\x80", fffd(6)},
+  };
+  for (const auto& c : kOddNames) {
+    const std::string odd = Draw(ReadProgram(""), {}, c.title + ".plt");
+    EXPECT_NE(odd.find(">" + c.shown + ".plt<"), std::string::npos) << c.name;
+  }
   // A long title loses its start, never half a character: here the cut falls inside the
   // two bytes of the letter, which goes as a whole.
   const std::string name = std::string(60, 'a') + "\xC5\x9B" + std::string(52, 'b') + ".plt";

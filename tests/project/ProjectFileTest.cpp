@@ -4,10 +4,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "ErrorTexts.h"
 #include "TestFiles.h"
+#include "base/AppError.h"
 #include "platform/NumberText.h"
 #include "project/ProjectData.h"
 
@@ -245,6 +247,98 @@ TEST(ProjectFile, SaveAndOpenThroughAFile) {
   EXPECT_EQ(q.PanelType(), ptGutter);
   EXPECT_EQ(q.RoofPanel().DimA(), 60);
   EXPECT_EQ(q.Elevation(), 2.0);
+}
+
+// The same project as written by the Windows tool, and as it comes back from other hands: a
+// second CR LF conversion, a lone CR at the end, an editor's UTF-16 save in either byte order.
+std::string Utf16(const std::string& ascii, bool bigEndian) {
+  std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char c : ascii) {
+    out += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+  }
+  return out;
+}
+
+struct ElsewhereCase {
+  const char* name;
+  std::string (*encode)(const std::string& crlfText);
+};
+
+const ElsewhereCase kElsewhere[] = {
+    {"as written", [](const std::string& t) { return t; }},
+    {"CR CR LF",
+     [](const std::string& t) {
+       std::string out;
+       for (char c : t) {
+         out += c == '\r' ? std::string("\r\r") : std::string(1, c);
+       }
+       return out;
+     }},
+    {"lone CR at the end", [](const std::string& t) { return t.substr(0, t.size() - 1); }},
+    {"UTF-16 LE", [](const std::string& t) { return Utf16(t, false); }},
+    {"UTF-16 BE", [](const std::string& t) { return Utf16(t, true); }},
+};
+
+TEST(ProjectFile, FilesFromOtherHandsOpenAsWritten) {
+  SeparatorScope point(".");
+  const std::string text =
+      "[Project]\r\nPanel type=2\r\nLayer count=3\r\nVertex A=60\r\nPanel length=800\r\n"
+      "Cut diagonally=1\r\n";
+  for (const auto& c : kElsewhere) {
+    const TPanelsProject p = Opened(c.encode(text));
+    EXPECT_EQ(p.PanelType(), ptGutter) << c.name;
+    EXPECT_EQ(p.LayerCount(), 3) << c.name;
+    EXPECT_EQ(p.RoofPanel().DimA(), 60) << c.name;
+    EXPECT_EQ(p.PanelLength(), 800) << c.name;
+    EXPECT_EQ(p.FrontBaseWidth(), 800) << c.name;
+    EXPECT_TRUE(p.CutDiagonally()) << c.name;
+  }
+}
+
+// "Layer count" alone on a line before "Layer count=3" is the key with an empty value, so it
+// reads the read default 0; a save replaces that line, and the file then reads 5, in the
+// encoding it came in.
+TEST(ProjectFile, AKeyLineWithoutEqualsSignIsTheKey) {
+  SeparatorScope point(".");
+  const std::string text = "[Project]\r\nLayer count\r\nLayer count=3\r\n";
+  for (const auto& c : kElsewhere) {
+    const std::string before = c.encode(text);
+    EXPECT_EQ(Opened(before).LayerCount(), 0) << c.name;
+    TPanelsProject p;
+    p.SetLayerCount(5);
+    const std::string saved = p.SaveToText(before);
+    EXPECT_EQ(Opened(saved).LayerCount(), 5) << c.name;
+    EXPECT_EQ(saved.substr(0, 2), before.substr(0, 2)) << c.name << ": the encoding stays";
+    const std::string kept = c.encode("Layer count=3\r\n");
+    const bool utf16 = before[0] != '[';
+    EXPECT_NE(saved.find(kept.substr(utf16 ? 2 : 0)), std::string::npos)
+        << c.name << ": the other line stays";
+  }
+}
+
+TEST(ProjectFile, OpenRefusesAFileFarTooLargeForAProject) {
+  SeparatorScope point(".");
+  TempFolder folder;
+  const std::string path = folder.File("big.tcj");
+  const std::string head = "[Project]\r\nLayer count=3\r\n";
+  // Exactly at the limit the file is read; one byte more and it is refused, the project as it was.
+  WriteFile(path, head + std::string(kMaxProjectFileSize - head.size(), '\n'));
+  TPanelsProject p;
+  p.Open(path);
+  EXPECT_EQ(p.LayerCount(), 3);
+  EXPECT_EQ(ReadProjectFile(path).size(), kMaxProjectFileSize);
+  WriteFile(path, head + std::string(kMaxProjectFileSize - head.size() + 1, '\n'));
+  p.SetLayerCount(7);
+  for (const auto& read : {std::function<void()>([&] { p.Open(path); }),
+                           std::function<void()>([&] { ReadProjectFile(path); })}) {
+    try {
+      read();
+      ADD_FAILURE() << "no error";
+    } catch (const EAppError& e) {
+      EXPECT_EQ(e.Id(), TErrorId::ProjectTooLarge);
+    }
+  }
+  EXPECT_EQ(p.LayerCount(), 7);
 }
 
 TEST(ProjectFile, OpeningAMissingFileGivesTheDefaults) {

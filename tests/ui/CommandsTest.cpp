@@ -278,6 +278,30 @@ TEST_F(WindowTest, OpenedPictureErrorComesAfterTheWholeCommand) {
   EXPECT_EQ(form.Project().PanelLength(), 600.0);
 }
 
+// A file far too large to be a project is refused as the unattended run refuses it: the message
+// is shown and the window and its project stay as they were.
+TEST_F(WindowTest, OpeningAnOversizedFileShowsTheMessageAndChangesNothing) {
+  TFormMain& form = Open();
+  SelectType(ptRidge);
+  Type(form.txtDimA, "40");
+  Type(form.txtLayerCount, "3");
+  WriteFile(Path("big.tcj"), ProjectText("Panel type=1\r\nLayer count=9\r\n") +
+                                 std::string(kMaxProjectFileSize, '\n'));
+  services_.answers = {Path("big.tcj")};
+  form.RunHandler([&] { form.LoadPrj(); });
+  ASSERT_EQ(services_.errors.size(), 1u);
+  EXPECT_EQ(services_.errors[0], "Unable to read the project file " + Path("big.tcj") +
+                                     ": it is larger than 1 MiB, and a project file holds a few "
+                                     "hundred bytes");
+  EXPECT_EQ(form.CurPanelType(), ptRidge);
+  EXPECT_EQ(form.cmbPanelsType->currentIndex(), ptRidge);
+  EXPECT_EQ(Text(form.txtDimA), "40");
+  EXPECT_EQ(Text(form.txtLayerCount), "3");
+  EXPECT_EQ(form.Project().PanelType(), ptRidge);
+  EXPECT_EQ(form.Project().LayerCount(), 3);
+  EXPECT_TRUE(form.ComputePrjEnabled());
+}
+
 TEST_F(WindowTest, ExitEndsAtOnce) {
   TFormMain& form = Open();
   SelectType(ptFlat);

@@ -1,6 +1,7 @@
 #include "view/ViewCommand.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include "TestFiles.h"
 #include "TestPrograms.h"
 #include "base/Version.h"
+#include "project/ProjectData.h"
 
 namespace {
 
@@ -80,6 +82,11 @@ TEST(ViewCommand, ErrorsAndTheirStatus) {
   TempFolder folder;
   const std::string bad = folder.File("bad.plt");
   std::ofstream(bad, std::ios::binary) << "IN;\r\nSP4;\r\nPU 0 0;\r\nPD 10;\r\n";
+  // A FIFO without a writer: opening it to read would wait for one for ever.
+  const std::string fifo = folder.File("fifo.tcj");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string big = folder.File("big.tcj");
+  std::ofstream(big, std::ios::binary) << "[Project]\r\n" << std::string(kMaxProjectFileSize, '\n');
   const std::string usage =
       "usage: tectoplan-view PROGRAM.plt [--svg OUT.svg] [--project JOB.tcj] [-L LANGUAGE]\n";
   struct Case {
@@ -104,6 +111,22 @@ TEST(ViewCommand, ErrorsAndTheirStatus) {
        2,
        "tectoplan-view: Unable to read the project file " + folder.File("none.tcj") +
            ": No such file or directory\n"},
+      {{Fixture("gutter-two-layers.plt"), "--project", fifo},
+       2,
+       "tectoplan-view: Unable to read the project file " + fifo +
+           ": it is a FIFO (named pipe), not a file\n"},
+      {{Fixture("gutter-two-layers.plt"), "--project", "/dev/zero"},
+       2,
+       "tectoplan-view: Unable to read the project file /dev/zero: it is a device, not a file\n"},
+      {{Fixture("gutter-two-layers.plt"), "--project", big},
+       2,
+       "tectoplan-view: Unable to read the project file " + big +
+           ": it is larger than 1 MiB, and a project file holds a few hundred bytes\n"},
+      // NUL bytes before the first statement are skipped, so only the limit ends this.
+      {{"/dev/zero"},
+       1,
+       "tectoplan-view: Unable to read the cutting program /dev/zero: it is longer than 64 MiB, "
+       "more than any program Tectoplan writes\n"},
       {{Fixture("gutter-two-layers.plt"), "--svg", folder.File("no/such/folder.svg")},
        2,
        "tectoplan-view: Unable to write to " + folder.File("no/such/folder.svg") +
