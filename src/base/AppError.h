@@ -76,6 +76,10 @@ enum class TErrorId : std::uint8_t {
   WmfBitmapTooLarge,           // %1 record, %2 offset, %3 limit in pixels
   WmfColorTableTooLong,        // %1 record, %2 offset
   WmfBitmapPastRecord,         // %1 record, %2 offset
+  // Files that are refused for writing, whatever they hold
+  WriteFolderTakesNoNewFile,  // %1 file; reason: the folder refused the new file
+  WriteLinkInSharedFolder,    // %1 file, %2 the link that is not followed; reason
+  WritePipeWithoutReader,     // %1 pipe; reason
   Count
 };
 
