@@ -1,5 +1,6 @@
 // The program's entry: --help and --version, then the configuration and the interface language,
 // then either the unattended run (switch A) or the interactive start.
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -41,6 +42,9 @@ constexpr char kUsage[] =
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A reader that goes away (`tectoplan -A ... | head`) makes the write fail with EPIPE, which is
+  // reported like any failed write, instead of ending the process silently.
+  std::signal(SIGPIPE, SIG_IGN);
   const std::vector<std::string> params(argv + 1, argv + argc);
   for (const std::string& p : params) {
     if (p == "--help") {

@@ -82,6 +82,10 @@ enum class TErrorId : std::uint8_t {
   ProjectIsDevice,  // %1 project file
   ConfigTooLarge,   // %1 configuration file, %2 limit in MiB (a warning: the defaults apply)
   ProgramTooLarge,  // %1 cutting-program file, %2 limit in MiB
+  // Files that are refused for writing, whatever they hold
+  WriteFolderTakesNoNewFile,  // %1 file; reason: the folder refused the new file
+  WriteLinkInSharedFolder,    // %1 file, %2 the link that is not followed; reason
+  WritePipeWithoutReader,     // %1 pipe; reason
   Count
 };
 

@@ -161,8 +161,8 @@ void TPrjGenerator::Save(const std::string& outFile) const {
     }
     return;
   }
-  if (const auto ec = platform::ReplaceFileContents(outFile, data)) {
-    throw EAppError(TErrorId::ProgramWrite, {outFile}, ec);
+  if (const auto result = platform::ReplaceFileContents(outFile, data)) {
+    throw platform::WriteError(TErrorId::ProgramWrite, outFile, result);
   }
 }
 

@@ -159,6 +159,21 @@ constexpr TErrorText kErrorTexts[] = {
      "Tectoplan writes",
      "Nie można odczytać programu cięcia %1: jest dłuższy niż %2 MiB, więcej niż jakikolwiek "
      "program zapisany przez Tectoplan"},
+    {TErrorId::WriteFolderTakesNoNewFile,
+     "Unable to write to %1: its folder takes no new file (%r), and the file is only ever "
+     "replaced whole; allow creating files in the folder or write elsewhere",
+     "Nie można zapisać pliku %1: jego folder nie przyjmuje nowego pliku (%r), a plik jest "
+     "zawsze zastępowany w całości; zezwól na tworzenie plików w folderze lub zapisz gdzie "
+     "indziej"},
+    {TErrorId::WriteLinkInSharedFolder,
+     "Unable to write to %1: %2 is another user's symbolic link in a shared folder and is not "
+     "followed; remove the link or write elsewhere",
+     "Nie można zapisać pliku %1: %2 to dowiązanie symboliczne innego użytkownika we wspólnym "
+     "folderze i nie jest używane; usuń dowiązanie lub zapisz gdzie indziej"},
+    {TErrorId::WritePipeWithoutReader,
+     "Unable to write to %1: no program reads from this pipe; start the reader first",
+     "Nie można zapisać pliku %1: żaden program nie czyta z tego potoku; najpierw uruchom "
+     "program czytający"},
 };
 // ErrorText finds a text by its place in the table: every identity has its row, in order.
 constexpr bool ErrorTextsInOrder() {

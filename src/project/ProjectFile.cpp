@@ -79,11 +79,14 @@ std::string TPanelsProject::SaveToText(std::string existingText) const {
 void TPanelsProject::Save(const std::string& projectFileName) {
   // The keys are applied to the file's content in memory and the file is replaced once, so a
   // failed write never leaves a half-updated project behind.
+  // Only a regular file has content to keep: a pipe or device is written as it is, and reading
+  // one first would wait for a writer.
   std::string existing;
-  if (const auto ec = platform::ReadWholeFile(projectFileName, existing);
-      ec && ec != std::errc::no_such_file_or_directory) {
-    // The other sections of a file that cannot be read would be lost.
-    throw EAppError(TErrorId::ProjectWrite, {projectFileName});
+  if (platform::IsRegularFile(projectFileName)) {
+    if (platform::ReadWholeFile(projectFileName, existing)) {
+      // The other sections of a file that cannot be read would be lost.
+      throw EAppError(TErrorId::ProjectWrite, {projectFileName});
+    }
   }
   if (platform::ReplaceFileContents(projectFileName, SaveToText(std::move(existing)))) {
     throw EAppError(TErrorId::ProjectWrite, {projectFileName});

@@ -192,8 +192,9 @@ int RunView(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   if (!options->svg.empty()) {
     const std::string title = std::filesystem::path(options->program).filename().string();
     const std::string svg = hpgl::DrawPreviewSvg(program, report, {title, workArea});
-    if (const std::error_code ec = platform::ReplaceFileContents(options->svg, svg)) {
-      PrintError(err, ErrorText(EAppError(TErrorId::PictureWrite, {options->svg}, ec)));
+    if (const auto result = platform::ReplaceFileContents(options->svg, svg)) {
+      PrintError(err,
+                 ErrorText(platform::WriteError(TErrorId::PictureWrite, options->svg, result)));
       return 2;
     }
   }

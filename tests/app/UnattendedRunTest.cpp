@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 
+#include "ProgramRun.h"
 #include "TestFiles.h"
 #include "base/Version.h"
 #include "platform/FileSystem.h"
@@ -17,45 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kProgram = TECTOPLAN_PROGRAM;
-const std::string kCoreLibrary = TECTOPLAN_CORE_LIBRARY;
 const std::string kFixtures = std::string(TEST_DATA_DIR) + "/../generator/data/";
-
-struct RunResult {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-// Runs "cd DIR && PREFIX PROGRAM ARGS" through the shell; stdout and stderr are caught in a
-// folder of their own so that they never show up among the files a run writes.
-RunResult RunTectoplan(const std::string& dir, const std::string& program, const std::string& args,
-                       const std::string& prefix = "") {
-  const TempFolder capture;
-  const std::string command = "cd " + dir + " && " + prefix + " " + program + " " + args + " >" +
-                              capture / "out" + " 2>" + capture / "err";
-  const int raw = std::system(command.c_str());
-  RunResult result;
-  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-  result.out = ReadFile(capture / "out");
-  result.err = ReadFile(capture / "err");
-  return result;
-}
-
-// A copy of the program in a folder of its own, so that bare names resolve there.
-class ProgramCopy {
- public:
-  // The core library goes along: the program finds it beside itself.
-  ProgramCopy() {
-    fs::copy_file(kProgram, dir_ / "tectoplan");
-    fs::copy_file(kCoreLibrary, dir_ / fs::path(kCoreLibrary).filename());
-  }
-  const TempFolder& dir() const { return dir_; }
-  std::string program() const { return dir_ / "tectoplan"; }
-
- private:
-  TempFolder dir_;
-};
 
 TEST(UnattendedRun, HelpVersionAndTheWindowlessStart) {
   const TempFolder cwd;

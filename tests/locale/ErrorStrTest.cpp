@@ -7,6 +7,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include <functional>
@@ -67,6 +68,52 @@ void SaveToFullStandardOutput() {
   TPanelsProject project;
   project.ComputeFaces();
   TPrjGenerator(project).Save("");
+}
+
+// Saves the empty program of a fresh project to path.
+void SaveProgram(const std::string& path) {
+  TPanelsProject project;
+  project.ComputeFaces();
+  TPrjGenerator(project).Save(path);
+}
+
+// A folder for the files that the write refusals need, left as the cases found it.
+const TempFolder& Scratch() {
+  static const TempFolder folder("tectoplan-errors");
+  return folder;
+}
+
+// An old program in an immutable folder: the folder takes no new file, so it is not replaced.
+void SaveIntoImmutableFolder() {
+  const std::string folder = Scratch() / "locked";
+  std::filesystem::create_directories(folder);
+  WriteFile(folder + "/job.plt", "old");
+  ASSERT_EQ(std::system(("chattr +i " + folder).c_str()), 0) << "needs root and chattr";
+  struct TUnlock {
+    std::string folder;
+    ~TUnlock() { std::system(("chattr -i " + folder).c_str()); }
+  } unlock{folder};
+  SaveProgram(folder + "/job.plt");
+}
+
+// Another user's link in a sticky, world-writable folder, as one would plant it in /tmp.
+void SaveThroughPlantedLink() {
+  const std::string shared = Scratch() / "shared";
+  std::filesystem::create_directories(shared);
+  std::filesystem::permissions(shared, std::filesystem::perms(01777));
+  const std::string link = shared + "/job.plt";
+  std::filesystem::remove(link);
+  std::filesystem::create_symlink(Scratch() / "victim.plt", link);
+  ASSERT_EQ(lchown(link.c_str(), 65534, 65534), 0) << "needs root";
+  SaveProgram(link);
+}
+
+void SaveIntoPipeWithoutReader() {
+  const std::string pipe = Scratch() / "pipe";
+  if (!std::filesystem::is_fifo(pipe)) {
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  }
+  SaveProgram(pipe);
 }
 
 void ReadProgramText(const std::string& text) {
@@ -322,6 +369,28 @@ std::vector<TCase> Cases() {
        "program Tectoplan writes",
        "Nie można odczytać programu cięcia /dev/zero: jest dłuższy niż 64 MiB, więcej niż "
        "jakikolwiek program zapisany przez Tectoplan"},
+      // Files refused for writing.
+      {TErrorId::WriteFolderTakesNoNewFile, SaveIntoImmutableFolder,
+       "Unable to write to " + Scratch() / "locked/job.plt" +
+           ": its folder takes no new file (Operation not permitted), and the file is only ever "
+           "replaced whole; allow creating files in the folder or write elsewhere",
+       "Nie można zapisać pliku " + Scratch() / "locked/job.plt" +
+           ": jego folder nie przyjmuje nowego pliku (Operacja niedozwolona), a plik jest zawsze "
+           "zastępowany w całości; zezwól na tworzenie plików w folderze lub zapisz gdzie "
+           "indziej"},
+      {TErrorId::WriteLinkInSharedFolder, SaveThroughPlantedLink,
+       "Unable to write to " + Scratch() / "shared/job.plt" + ": " + Scratch() / "shared/job.plt" +
+           " is another user's symbolic link in a shared folder and is not followed; remove the "
+           "link or write elsewhere",
+       "Nie można zapisać pliku " + Scratch() / "shared/job.plt" + ": " +
+           Scratch() / "shared/job.plt" +
+           " to dowiązanie symboliczne innego użytkownika we wspólnym folderze i nie jest "
+           "używane; usuń dowiązanie lub zapisz gdzie indziej"},
+      {TErrorId::WritePipeWithoutReader, SaveIntoPipeWithoutReader,
+       "Unable to write to " + Scratch() / "pipe" +
+           ": no program reads from this pipe; start the reader first",
+       "Nie można zapisać pliku " + Scratch() / "pipe" +
+           ": żaden program nie czyta z tego potoku; najpierw uruchom program czytający"},
   };
 }
 

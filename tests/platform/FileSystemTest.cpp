@@ -12,7 +12,11 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iostream>
+#include <iterator>
 #include <sstream>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -63,20 +67,35 @@ class FileSystemTest : public ::testing::Test {
     return extra;
   }
 
-  // Runs body in a child process (as the nobody user when asked) and returns the errno value of
-  // the error code it produced (0 for success).
-  static int InChild(bool asNobody, const std::function<std::error_code()>& body) {
+  struct TChildResult {
+    int error = -1;  // the errno value of the reason, 0 for success
+    platform::TWriteRefusal refusal = platform::TWriteRefusal::None;
+  };
+  // Runs body in a child process (as the nobody user when asked) and returns what it produced.
+  static TChildResult InChild(bool asNobody, const std::function<platform::TWriteResult()>& body) {
+    int channel[2];
+    EXPECT_EQ(pipe(channel), 0);
     const pid_t pid = fork();
     if (pid == 0) {
+      close(channel[0]);
       if (asNobody &&
           (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
-        _exit(255);
+        _exit(1);
       }
-      _exit(body().value());
+      const platform::TWriteResult result = body();
+      const int reply[2] = {result.reason.value(), static_cast<int>(result.refusal)};
+      _exit(write(channel[1], reply, sizeof reply) == sizeof reply ? 0 : 1);
     }
+    close(channel[1]);
+    int reply[2] = {-1, 0};
+    const bool answered = read(channel[0], reply, sizeof reply) == sizeof reply;
+    close(channel[0]);
     int status = 0;
     waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (!answered || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+      return {};
+    }
+    return {reply[0], static_cast<platform::TWriteRefusal>(reply[1])};
   }
 
   fs::path folder_;
@@ -84,9 +103,9 @@ class FileSystemTest : public ::testing::Test {
 
 TEST_F(FileSystemTest, NewFileGetsTheUmaskModeAndTheContent) {
   const mode_t saved = umask(027);
-  const auto ec = ReplaceFileContents(File("new.tcj"), "abc\r\n");
+  const auto result = ReplaceFileContents(File("new.tcj"), "abc\r\n");
   umask(saved);
-  ASSERT_FALSE(ec) << ec.message();
+  ASSERT_FALSE(result) << result.reason.message();
   EXPECT_EQ(Read(File("new.tcj")), "abc\r\n");
   EXPECT_EQ(Mode(File("new.tcj")), 0640u);
   EXPECT_TRUE(Leftovers({"new.tcj"}).empty());
@@ -112,8 +131,82 @@ TEST_F(FileSystemTest, SymbolicLinkIsFollowed) {
   EXPECT_EQ(Read(File("absent.tcj")), "created");
 }
 
+// The kernel's rule for links in sticky, world-writable folders, applied by the program itself:
+// such a link is followed only when it belongs to the caller or to the folder's owner, so a link
+// that another user plants in /tmp cannot make a run replace a file of his choosing.
+TEST_F(FileSystemTest, LinksInSharedFoldersAreFollowedOnlyFromTheirOwners) {
+  if (geteuid() != 0) {
+    GTEST_SKIP() << "needs root to give links to another user";
+  }
+  const std::string victim = File("victim/target.plt");
+  fs::create_directory(File("victim"));
+  fs::create_directory(File("shared"));
+  fs::permissions(File("shared"), fs::perms(01777));
+  fs::create_directory(File("theirs"));
+  fs::permissions(File("theirs"), fs::perms(01777));
+  ASSERT_EQ(chown(File("theirs").c_str(), kNobody, kNobody), 0);
+  fs::create_directory(File("open"));
+  fs::permissions(File("open"), fs::perms(0777));
+  const uid_t me = geteuid();
+  const struct {
+    const char* what;
+    std::vector<std::tuple<std::string, std::string, uid_t>> links;  // link, target, owner
+    std::string path;
+    std::string refusedLink;  // "" when the path is followed
+  } kCases[] = {
+      {"another user's link in a sticky folder",
+       {{"shared/job.plt", victim, kNobody}},
+       "shared/job.plt",
+       "shared/job.plt"},
+      {"another user's dangling link",
+       {{"shared/job.plt", File("victim/new.plt"), kNobody}},
+       "shared/job.plt",
+       "shared/job.plt"},
+      {"another user's link to a folder on the way",
+       {{"shared/dir", File("victim"), kNobody}},
+       "shared/dir/target.plt",
+       "shared/dir"},
+      {"the caller's own link leading to another user's",
+       {{"mine.plt", File("shared/job.plt"), me}, {"shared/job.plt", victim, kNobody}},
+       "mine.plt",
+       "shared/job.plt"},
+      {"the caller's own link in a sticky folder",
+       {{"shared/job.plt", victim, me}},
+       "shared/job.plt",
+       ""},
+      {"the folder owner's link", {{"theirs/job.plt", victim, kNobody}}, "theirs/job.plt", ""},
+      {"another user's link in a folder without the sticky bit",
+       {{"open/job.plt", victim, kNobody}},
+       "open/job.plt",
+       ""},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.what);
+    Write(victim, "victim");
+    for (const auto& [link, target, owner] : c.links) {
+      fs::remove(File(link));
+      fs::create_symlink(target, File(link));
+      ASSERT_EQ(lchown(File(link).c_str(), owner, owner), 0);
+    }
+    const auto result = ReplaceFileContents(File(c.path), "new");
+    if (c.refusedLink.empty()) {
+      EXPECT_FALSE(result) << result.reason.message();
+      EXPECT_EQ(Read(victim), "new");
+    } else {
+      EXPECT_EQ(result.reason, std::errc::permission_denied);
+      EXPECT_EQ(result.refusal, platform::TWriteRefusal::LinkInSharedFolder);
+      EXPECT_EQ(result.link, File(c.refusedLink));
+      EXPECT_EQ(Read(victim), "victim");
+      EXPECT_FALSE(fs::exists(File("victim/new.plt")));
+    }
+    for (const auto& link : c.links) {
+      fs::remove(File(std::get<0>(link)));
+    }
+  }
+}
+
 TEST_F(FileSystemTest, MissingFolderFails) {
-  EXPECT_EQ(ReplaceFileContents(File("nowhere/job.plt"), "x"),
+  EXPECT_EQ(ReplaceFileContents(File("nowhere/job.plt"), "x").reason,
             std::errc::no_such_file_or_directory);
 }
 
@@ -122,7 +215,8 @@ TEST_F(FileSystemTest, ImmutableFileIsNeitherWrittenNorReplaced) {
   if (std::system(("chattr +i '" + File("locked.plt") + "' 2>/dev/null").c_str()) != 0) {
     GTEST_SKIP() << "this file system has no immutable attribute";
   }
-  EXPECT_EQ(ReplaceFileContents(File("locked.plt"), "new"), std::errc::operation_not_permitted);
+  EXPECT_EQ(ReplaceFileContents(File("locked.plt"), "new").reason,
+            std::errc::operation_not_permitted);
   EXPECT_EQ(Read(File("locked.plt")), "old program");
   EXPECT_TRUE(Leftovers({"locked.plt"}).empty());
 }
@@ -136,38 +230,112 @@ TEST_F(FileSystemTest, ReadOnlyFileOfAnotherUserIsNotReplaced) {
   Write(File("theirs.tcj"), "old");
   fs::permissions(File("theirs.tcj"), fs::perms(0644));
   const std::string path = File("theirs.tcj");
-  EXPECT_EQ(InChild(true, [&] { return ReplaceFileContents(path, "new"); }), EACCES);
+  EXPECT_EQ(InChild(true, [&] { return ReplaceFileContents(path, "new"); }).error, EACCES);
   EXPECT_EQ(Read(path), "old");
   EXPECT_TRUE(Leftovers({"theirs.tcj"}).empty());
 }
 
-// The reverse: a file the user may write, in a folder where he may not create the temporary file.
-TEST_F(FileSystemTest, WritableFileInALockedFolderIsUpdatedInPlace) {
+// The reverse: a file the user may write, in a folder that takes no new file. It cannot be
+// replaced in one step, and rewriting it in place could leave half of it: it is refused, whatever
+// keeps the folder from taking the file.
+TEST_F(FileSystemTest, ExistingFileInAFolderThatTakesNoNewFileIsRefused) {
   if (geteuid() != 0) {
-    GTEST_SKIP() << "needs root to act as another user";
+    GTEST_SKIP() << "needs root to act as another user, lock a folder or mount";
   }
-  fs::create_directory(File("locked"));
-  const std::string path = File("locked/mine.tcj");
-  Write(path, "old content, longer");
-  ASSERT_EQ(chown(path.c_str(), kNobody, kNobody), 0);
-  fs::permissions(File("locked"), fs::perms(0755));
-  EXPECT_EQ(InChild(true, [&] { return ReplaceFileContents(path, "new"); }), 0);
-  EXPECT_EQ(Read(path), "new");
-  EXPECT_EQ(InChild(true, [&] { return ReplaceFileContents(File("locked/other.tcj"), "x"); }),
-            EACCES);
+  const std::string old = "old content, longer";
+  const struct {
+    const char* what;
+    const char* lock;    // shell command on the folder D
+    const char* unlock;  // shell command that undoes it, or ""
+    bool fileInTheLock;  // the file is written after the lock (into the mount)
+    bool asNobody;
+    int error;
+  } kCases[] = {
+      {"no write permission", "chmod 0755 D", "", false, true, EACCES},
+      {"immutable folder", "chattr +i D", "chattr -i D", false, false, EPERM},
+      {"no free inode", "mount -t tmpfs -o size=1m,nr_inodes=2 tmpfs D", "umount D", true, false,
+       ENOSPC},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.what);
+    const std::string folder = File("locked");
+    const std::string path = folder + "/mine.tcj";
+    fs::create_directory(folder);
+    auto shell = [&](std::string line) {
+      line.replace(line.find(" D"), 2, " '" + folder + "'");
+      return std::system((line + " 2>/dev/null").c_str()) == 0;
+    };
+    if (!c.fileInTheLock) {
+      Write(path, old);
+      ASSERT_EQ(chown(path.c_str(), kNobody, kNobody), 0);
+    }
+    if (!shell(c.lock)) {
+      std::cout << "[  SKIPPED ] " << c.what << ": '" << c.lock << "' is not allowed here\n";
+      fs::remove_all(folder);
+      continue;
+    }
+    if (c.fileInTheLock) {
+      Write(path, old);
+    }
+    const auto result = InChild(c.asNobody, [&] { return ReplaceFileContents(path, "new"); });
+    EXPECT_EQ(result.error, c.error);
+    EXPECT_EQ(result.refusal, platform::TWriteRefusal::FolderTakesNoNewFile);
+    // A new name in the same folder meets the folder's own refusal, not this one.
+    const auto fresh =
+        InChild(c.asNobody, [&] { return ReplaceFileContents(folder + "/other.tcj", "x"); });
+    EXPECT_EQ(fresh.error, c.error);
+    EXPECT_EQ(fresh.refusal, platform::TWriteRefusal::None);
+    EXPECT_EQ(Read(path), old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    if (*c.unlock != '\0') {
+      shell(c.unlock);
+    }
+    fs::remove_all(folder);
+  }
 }
 
 TEST_F(FileSystemTest, FileSizeLimitFailsTheWriteAndKeepsTheOldFile) {
   const std::string path = File("big.plt");
   Write(path, "old");
   const int error = InChild(false, [&] {
-    const rlimit limit{100, 100};
-    setrlimit(RLIMIT_FSIZE, &limit);
-    return ReplaceFileContents(path, std::string(1000, 'y'));
-  });
+                      const rlimit limit{100, 100};
+                      setrlimit(RLIMIT_FSIZE, &limit);
+                      return ReplaceFileContents(path, std::string(1000, 'y'));
+                    }).error;
   EXPECT_EQ(error, EFBIG);
   EXPECT_EQ(Read(path), "old");
   EXPECT_TRUE(Leftovers({"big.plt"}).empty());
+}
+
+// A pipe nobody reads from would make the write wait for ever: it is refused at once.
+TEST_F(FileSystemTest, PipeWithoutAReaderIsRefusedAtOnce) {
+  const std::string fifo = File("pipe");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_symlink("pipe", File("link"));
+  for (const std::string& path : {fifo, File("link")}) {
+    const auto result = ReplaceFileContents(path, "nobody listens");
+    EXPECT_EQ(result.reason, std::errc::no_such_device_or_address) << path;
+    EXPECT_EQ(result.refusal, platform::TWriteRefusal::PipeWithoutReader) << path;
+  }
+  EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+// The content gets its name only when it is complete, for another user too: the unnamed file is
+// linked through /proc/self/fd, which the kernel allows to every user.
+TEST_F(FileSystemTest, AnotherUserReplacesHisFileLeavingNothingElse) {
+  if (geteuid() != 0) {
+    GTEST_SKIP() << "needs root to act as another user";
+  }
+  fs::create_directory(File("his"));
+  ASSERT_EQ(chown(File("his").c_str(), kNobody, kNobody), 0);
+  const std::string path = File("his/job.plt");
+  EXPECT_EQ(InChild(true, [&] { return ReplaceFileContents(path, "first"); }).error, 0);
+  EXPECT_EQ(InChild(true, [&] { return ReplaceFileContents(path, "second"); }).error, 0);
+  EXPECT_EQ(Read(path), "second");
+  struct stat st;
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, kNobody);
+  EXPECT_EQ(std::distance(fs::directory_iterator(File("his")), fs::directory_iterator()), 1);
 }
 
 TEST_F(FileSystemTest, DevicesAndPipesAreWrittenDirectly) {
