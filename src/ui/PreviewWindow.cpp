@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "locale/ViewStr.h"
+#include "preview/FindingText.h"
 #include "preview/PreviewSvg.h"
 #include "ui/Fonts.h"
 #include "ui/WindowServices.h"
@@ -46,17 +47,6 @@ QPen OutlinePen(int pen) {
     result.setDashPattern({4, 2});
   }
   return result;
-}
-
-std::string OutlineTitle(int pen) {
-  const std::string number = GetViewStr(TViewStr::Pen) + " " + std::to_string(pen);
-  if (pen == 4) {
-    return GetViewStr(TViewStr::Front) + " (" + number + ")";
-  }
-  if (pen == 3) {
-    return GetViewStr(TViewStr::Rear) + " (" + number + ")";
-  }
-  return number;
 }
 
 QString Q(const std::string& text) {
@@ -280,7 +270,7 @@ void DrawLegend(QPainter& p, const TFrame& f, const hpgl::CheckReport& report) {
     const std::string where = finding.statement > 0 ? GetViewStr(TViewStr::Statement) + " " +
                                                           std::to_string(finding.statement) + ": "
                                                     : std::string();
-    legend.Line(where + finding.text,
+    legend.Line(where + preview::FindingText(finding),
                 finding.severity == hpgl::Severity::Failure ? kFailRed : kWarnAmber, 0);
   }
   if (report.outlines.empty()) {
@@ -291,7 +281,7 @@ void DrawLegend(QPainter& p, const TFrame& f, const hpgl::CheckReport& report) {
     legend.NextColumn();
     const QPen pen = OutlinePen(o.pen);
     legend.Keyed(
-        OutlineTitle(o.pen),
+        preview::OutlineTitle(o.pen),
         [&](QPointF at) {
           p.setPen(pen);
           p.drawLine(at - QPointF(10, 0), at + QPointF(12, 0));
