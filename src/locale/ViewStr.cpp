@@ -56,6 +56,9 @@ constexpr TViewText kViewTexts[] = {
     {TViewStr::VerdictPassed, "check passed", "kontrola zaliczona"},
     {TViewStr::VerdictPassedWarnings, "check passed, %1 warning(s)",
      "kontrola zaliczona, ostrzeżenia %1"},
+    {TViewStr::InvalidField,
+     "The field \"%1\" is blank or not a whole number: no program until it is corrected",
+     "Pole „%1” jest puste lub nie zawiera liczby całkowitej: brak programu do czasu poprawy"},
 };
 // GetViewStr finds a text by its place in the table.
 constexpr bool ViewTextsInOrder() {

@@ -48,6 +48,7 @@ enum class TViewStr {
   VerdictFailed,          // %1 failures, %2 warnings
   VerdictPassed,          // no warning
   VerdictPassedWarnings,  // %1 warnings
+  InvalidField,           // the preview while a field is invalid: %1 the field's caption
   Count
 };
 
