@@ -21,7 +21,7 @@ class TPrjGenerator {
   // outline under pen 4; gutters and ridges (2 to 5) and double slopes (7, 8) the header, the
   // front outline (pen 4) and the rear outline (pen 3). Every other ordinal, 129 to 136
   // included, appends nothing. Checks no value; a coordinate that does not fit a plotter unit
-  // raises EAppError "coordinate out of range: ..." (see mm2plt).
+  // raises EAppError "Coordinate out of range: ..." (see mm2plt).
   void GenerateProject();
 
   // Writes the program and one CR LF to outFile, replacing any file of that name without ever
@@ -37,7 +37,7 @@ class TPrjGenerator {
 
   // Millimetres to plotter units: units × 40 formed exactly and rounded once to the nearest
   // integer, ties to even. A value that is not finite or does not fit a signed 32-bit integer
-  // raises EAppError "coordinate out of range: VALUE mm".
+  // raises EAppError "Coordinate out of range: VALUE mm".
   static std::int32_t mm2plt(double units);
   // Plotter units to millimetres, units / 40 without rounding.
   static double plt2mm(double units);

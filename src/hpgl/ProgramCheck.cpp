@@ -12,10 +12,6 @@ double Mm(std::int64_t units) {
   return static_cast<double>(units) / kPlotterUnitsPerMm;
 }
 
-std::string Point(std::int64_t x, std::int64_t y) {
-  return "(" + Millimetres(Mm(x)) + ", " + Millimetres(Mm(y)) + ") mm";
-}
-
 // One move statement of an outline: its number and the pen state it moves with.
 struct Step {
   std::int64_t statement;
@@ -34,7 +30,6 @@ std::vector<Step> Steps(const Outline& outline) {
 
 OutlineFigures Figures(const Outline& outline) {
   OutlineFigures f;
-  f.name = OutlineName(outline.pen);
   f.pen = outline.pen;
   f.firstStatement = outline.firstStatement;
   f.statements = outline.lastStatement - outline.firstStatement + 1;
@@ -75,6 +70,35 @@ OutlineFigures Figures(const Outline& outline) {
   return f;
 }
 
+Finding Make(FindingKind kind, std::int64_t statement) {
+  Finding f;
+  f.kind = kind;
+  f.check = CheckOf(kind);
+  f.severity = SeverityOf(kind);
+  f.statement = statement;
+  return f;
+}
+
+Finding AtMove(FindingKind kind, const Outline& outline, int index, const Move& move) {
+  Finding f = Make(kind, move.statement);
+  f.outline = index;
+  f.pen = outline.pen;
+  f.hasPoint = move.hasPoint;
+  f.x = move.x;
+  f.y = move.y;
+  f.penDown = move.penDown;
+  return f;
+}
+
+const Move* MoveOf(const Outline& outline, std::int64_t statement) {
+  for (const Move& move : outline.moves) {
+    if (move.statement == statement && move.hasPoint) {
+      return &move;
+    }
+  }
+  return nullptr;
+}
+
 // The two towers run the k-th move statement of each outline together, so the outlines must
 // have as many move statements, with the same pen state at each. When the numbers differ, the
 // pen states after the lost or extra statement no longer pair up; only the count is reported.
@@ -83,34 +107,40 @@ void CheckInStep(const Program& program, std::vector<Finding>& findings) {
   const Outline& b = program.outlines[1];
   const std::vector<Step> first = Steps(a);
   const std::vector<Step> second = Steps(b);
-  const std::string nameA = OutlineName(a.pen);
-  const std::string nameB = OutlineName(b.pen);
+  const auto at = [&](FindingKind kind, int index, std::int64_t statement) {
+    const Outline& outline = program.outlines[static_cast<std::size_t>(index)];
+    const Move* move = MoveOf(outline, statement);
+    Finding f = move ? AtMove(kind, outline, index, *move) : Make(kind, statement);
+    f.outline = index;
+    f.pen = outline.pen;
+    f.otherPen = a.pen;
+    return f;
+  };
   if (first.size() != second.size()) {
     const bool firstLonger = first.size() > second.size();
     const Step& unpaired = firstLonger ? first[second.size()] : second[first.size()];
-    findings.push_back({Check::InStep, Severity::Failure, unpaired.statement,
-                        "the towers leave step: " + nameA + " has " + std::to_string(first.size()) +
-                            " move statements, " + nameB + " " + std::to_string(second.size()) +
-                            "; here " + (firstLonger ? nameA : nameB) +
-                            " moves on without a partner"});
+    Finding f = at(FindingKind::StepCount, firstLonger ? 0 : 1, unpaired.statement);
+    f.otherPen = firstLonger ? b.pen : a.pen;
+    f.count = static_cast<std::int64_t>(first.size());
+    f.otherCount = static_cast<std::int64_t>(second.size());
+    f.penDown = unpaired.penDown;
+    findings.push_back(f);
     return;
   }
-  const auto state = [](bool down) { return down ? "down" : "up"; };
   for (std::size_t k = 0; k < first.size(); ++k) {
     if (first[k].penDown != second[k].penDown) {
-      findings.push_back({Check::InStep, Severity::Failure, second[k].statement,
-                          "the towers leave step: " + nameB + " moves with the pen " +
-                              state(second[k].penDown) + " here, " + nameA + " with the pen " +
-                              state(first[k].penDown) + " at its statement " +
-                              std::to_string(first[k].statement)});
+      Finding f = at(FindingKind::StepPen, 1, second[k].statement);
+      f.penDown = second[k].penDown;
+      f.otherPenDown = first[k].penDown;
+      f.otherStatement = first[k].statement;
+      findings.push_back(f);
       return;
     }
   }
 }
 
-void CheckOutline(const Outline& outline, std::optional<WorkArea> workArea,
+void CheckOutline(const Outline& outline, int index, std::optional<WorkArea> workArea,
                   std::vector<Finding>& findings) {
-  const std::string name = OutlineName(outline.pen);
   const Move* first = nullptr;
   const Move* belowZero = nullptr;
   const Move* beyond = nullptr;
@@ -138,32 +168,17 @@ void CheckOutline(const Outline& outline, std::optional<WorkArea> workArea,
     }
   }
   if (first != nullptr && (first->penDown || first->x != 0 || first->y != 0)) {
-    findings.push_back({Check::StartAtZero, Severity::Failure, first->statement,
-                        name + " begins at " + Point(first->x, first->y) + " with the pen " +
-                            (first->penDown ? "down" : "up") +
-                            "; it must begin with the pen up at the machine's zero"});
+    findings.push_back(AtMove(FindingKind::StartOffZero, outline, index, *first));
   }
   if (belowZero != nullptr) {
-    const char* where = belowZero->x < 0 && belowZero->y < 0 ? "left of and below"
-                        : belowZero->x < 0                   ? "left of"
-                                                             : "below";
-    findings.push_back({Check::BelowZero, Severity::Failure, belowZero->statement,
-                        name + " goes to " + Point(belowZero->x, belowZero->y) + ", " + where +
-                            " the machine's zero"});
+    findings.push_back(AtMove(FindingKind::OffZero, outline, index, *belowZero));
   }
   if (beyond != nullptr) {
-    std::string text = name + " reaches beyond the work area (" + Millimetres(workArea->width) +
-                       " x " + Millimetres(workArea->height) + " mm):";
-    const double overTop = Mm(mostUp) - workArea->height;
-    const double overRight = Mm(mostRight) - workArea->width;
-    if (mostUp > top) {
-      text += " " + Millimetres(overTop) + " mm above its top";
-    }
-    if (mostRight > right) {
-      text += std::string(mostUp > top ? "," : "") + " " + Millimetres(overRight) +
-              " mm past its right side";
-    }
-    findings.push_back({Check::WorkArea, Severity::Warning, beyond->statement, text});
+    Finding f = AtMove(FindingKind::BeyondWorkArea, outline, index, *beyond);
+    f.area = *workArea;
+    f.overTop = mostUp > top ? Mm(mostUp) - workArea->height : 0;
+    f.overRight = mostRight > right ? Mm(mostRight) - workArea->width : 0;
+    findings.push_back(f);
   }
 }
 
@@ -187,14 +202,36 @@ std::string Millimetres(double value) {
   return text;
 }
 
-std::string OutlineName(int pen) {
-  if (pen == 4) {
-    return "front (pen 4)";
+Check CheckOf(FindingKind kind) {
+  switch (kind) {
+    case FindingKind::ThirdOutline:
+      return Check::OutlineCount;
+    case FindingKind::StepCount:
+    case FindingKind::StepPen:
+      return Check::InStep;
+    case FindingKind::StartOffZero:
+      return Check::StartAtZero;
+    case FindingKind::OffZero:
+      return Check::BelowZero;
+    case FindingKind::BeyondWorkArea:
+      return Check::WorkArea;
+    case FindingKind::UnknownStatement:
+    case FindingKind::MoreUnknown:
+    case FindingKind::Count:
+      break;
   }
-  if (pen == 3) {
-    return "rear (pen 3)";
+  return Check::Unknown;
+}
+
+Severity SeverityOf(FindingKind kind) {
+  switch (CheckOf(kind)) {
+    case Check::WorkArea:
+      return Severity::Warning;
+    case Check::Unknown:
+      return Severity::Note;
+    default:
+      return Severity::Failure;
   }
-  return "pen " + std::to_string(pen);
 }
 
 bool CheckReport::Failed() const {
@@ -213,29 +250,28 @@ CheckReport CheckProgram(const Program& program, std::optional<WorkArea> workAre
     report.outlines.push_back(Figures(outline));
   }
   if (program.outlines.size() > 2) {
-    report.findings.push_back(
-        {Check::OutlineCount, Severity::Failure, program.outlines[2].firstStatement,
-         "a third outline: the machine cuts one outline, or two (front and rear); this program "
-         "has " +
-             std::to_string(program.outlines.size())});
+    Finding f = Make(FindingKind::ThirdOutline, program.outlines[2].firstStatement);
+    f.outline = 2;
+    f.pen = program.outlines[2].pen;
+    f.count = static_cast<std::int64_t>(program.outlines.size());
+    report.findings.push_back(f);
   }
   if (program.outlines.size() == 2) {
     CheckInStep(program, report.findings);
   }
-  for (const Outline& outline : program.outlines) {
-    CheckOutline(outline, workArea, report.findings);
+  for (std::size_t i = 0; i < program.outlines.size(); ++i) {
+    CheckOutline(program.outlines[i], static_cast<int>(i), workArea, report.findings);
   }
   constexpr std::size_t kUnknownListed = 10;
   for (std::size_t i = 0; i < program.unknown.size() && i < kUnknownListed; ++i) {
-    report.findings.push_back({Check::Unknown, Severity::Note, program.unknown[i].statement,
-                               "'" + program.unknown[i].text +
-                                   "' is not a statement this reader knows: kept, not drawn"});
+    Finding f = Make(FindingKind::UnknownStatement, program.unknown[i].statement);
+    f.text = program.unknown[i].text;
+    report.findings.push_back(f);
   }
   if (program.unknownCount > static_cast<std::int64_t>(kUnknownListed)) {
-    report.findings.push_back(
-        {Check::Unknown, Severity::Note, 0,
-         std::to_string(program.unknownCount - static_cast<std::int64_t>(kUnknownListed)) +
-             " more unknown statements"});
+    Finding f = Make(FindingKind::MoreUnknown, 0);
+    f.count = program.unknownCount - static_cast<std::int64_t>(kUnknownListed);
+    report.findings.push_back(f);
   }
   return report;
 }

@@ -19,7 +19,6 @@ struct WorkArea {
 };
 
 struct OutlineFigures {
-  std::string name;  // "front (pen 4)", "rear (pen 3)" or "pen N"
   int pen = 0;
   std::int64_t firstStatement = 0;
   std::int64_t statements = 0;      // from the pen selection to the outline's last pen statement
@@ -37,14 +36,43 @@ enum class Severity { Failure, Warning, Note };
 // Which check a finding comes from.
 enum class Check { OutlineCount, InStep, BelowZero, StartAtZero, WorkArea, Unknown };
 
-// One result of the check. statement is the program's statement (counted from 1) where the
-// check first fails, 0 when it belongs to no statement.
+// What a finding says; its sentence in each language is made from these by the preview layer.
+enum class FindingKind {
+  ThirdOutline,      // count: the program's outlines
+  StepCount,         // count, otherCount: move statements of the first and the second outline
+  StepPen,           // penDown: the second outline's pen here; otherPenDown at otherStatement
+  StartOffZero,      // point, penDown: the outline's first point and its pen state
+  OffZero,           // point: the first point left of or below the machine's zero
+  BeyondWorkArea,    // area; overTop, overRight: millimetres beyond it (0 where not beyond)
+  UnknownStatement,  // text: the statement as the reader kept it
+  MoreUnknown,       // count: unknown statements beyond those listed
+  Count
+};
+
+// One result of the check, as data. statement is the program's statement (counted from 1) where
+// the check first fails, 0 when it belongs to no statement.
 struct Finding {
+  FindingKind kind = FindingKind::UnknownStatement;
   Check check = Check::Unknown;
-  Severity severity = Severity::Failure;
+  Severity severity = Severity::Note;
   std::int64_t statement = 0;
+  int outline = -1;  // the outline's index in the program, -1 when the finding has none
+  int pen = 0;       // that outline's pen
+  int otherPen = 0;  // StepCount, StepPen: the first outline's pen
+  bool hasPoint = false;
+  std::int64_t x = 0, y = 0;  // plotter units, the point where the finding is made
+  bool penDown = false;
+  bool otherPenDown = false;
+  std::int64_t otherStatement = 0;
+  std::int64_t count = 0, otherCount = 0;
+  WorkArea area;
+  double overTop = 0, overRight = 0;  // millimetres
   std::string text;
 };
+
+// The check and the severity of a kind.
+Check CheckOf(FindingKind kind);
+Severity SeverityOf(FindingKind kind);
 
 struct CheckReport {
   std::vector<OutlineFigures> outlines;
@@ -67,8 +95,5 @@ CheckReport CheckProgram(const Program& program, std::optional<WorkArea> workAre
 // A length in millimetres as the report writes it: at most three decimals, no trailing zeros
 // ("709.1", "2", "-0.025"); the same in every locale.
 std::string Millimetres(double value);
-
-// The outline's name in the report: pen 4 is the front face, pen 3 the rear face.
-std::string OutlineName(int pen);
 
 }  // namespace hpgl

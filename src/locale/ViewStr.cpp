@@ -37,6 +37,28 @@ constexpr TViewText kViewTexts[] = {
      "Brak podglądu: nie można utworzyć programu cięcia"},
     {TViewStr::AxisX, "x [mm] from the machine's zero", "x [mm] od zera maszyny"},
     {TViewStr::AxisY, "y [mm]", "y [mm]"},
+    {TViewStr::TableTitle, "%1: %2 statements, %3 outline(s)", "%1: instrukcje %2, kontury %3"},
+    {TViewStr::HeadOutline, "outline", "kontur"},
+    {TViewStr::HeadFrom, "from", "od"},
+    {TViewStr::HeadStatements, "statements", "instrukcje"},
+    {TViewStr::HeadMoves, "moves", "ruchy"},
+    {TViewStr::HeadCutting, "cutting", "tnące"},
+    {TViewStr::HeadCutMm, "cut mm", "cięcie mm"},
+    {TViewStr::HeadXMm, "x mm", "x mm"},
+    {TViewStr::HeadYMm, "y mm", "y mm"},
+    {TViewStr::HeadStart, "start", "start"},
+    {TViewStr::HeadEnd, "end", "koniec"},
+    {TViewStr::LabelFail, "FAIL", "BŁĄD"},
+    {TViewStr::LabelWarn, "WARN", "UWAGA"},
+    {TViewStr::LabelNote, "NOTE", "INFO"},
+    {TViewStr::VerdictFailed, "check FAILED: %1 failure(s), %2 warning(s)",
+     "kontrola NIEZALICZONA: błędy %1, ostrzeżenia %2"},
+    {TViewStr::VerdictPassed, "check passed", "kontrola zaliczona"},
+    {TViewStr::VerdictPassedWarnings, "check passed, %1 warning(s)",
+     "kontrola zaliczona, ostrzeżenia %1"},
+    {TViewStr::InvalidField,
+     "The field \"%1\" is blank or not a whole number: no program until it is corrected",
+     "Pole „%1” jest puste lub nie zawiera liczby całkowitej: brak programu do czasu poprawy"},
 };
 // GetViewStr finds a text by its place in the table.
 constexpr bool ViewTextsInOrder() {
@@ -52,6 +74,27 @@ static_assert(ViewTextsInOrder());
 }  // namespace
 
 std::string GetViewStr(TViewStr id) {
+  return GetViewStr(id, IsPolishStr());
+}
+
+std::string GetViewStr(TViewStr id, bool polish) {
   const TViewText& text = kViewTexts[static_cast<std::size_t>(id)];
-  return IsPolishStr() ? text.polish : text.english;
+  return polish ? text.polish : text.english;
+}
+
+std::string FillArguments(std::string_view pattern, const std::vector<std::string>& args) {
+  std::string text;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' &&
+        pattern[i + 1] <= '9') {
+      const auto index = static_cast<std::size_t>(pattern[i + 1] - '1');
+      if (index < args.size()) {
+        text += args[index];
+      }
+      ++i;
+    } else {
+      text += pattern[i];
+    }
+  }
+  return text;
 }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 enum class TViewStr {
   Menu,          // the menu's title
@@ -27,8 +29,32 @@ enum class TViewStr {
   NoPicture,  // heads the error shown instead of the picture
   AxisX,
   AxisY,
+  // tectoplan-view's table: the line above it (%1 file, %2 statements, %3 outlines), the
+  // headings of its columns, the labels of the findings and the verdict lines.
+  TableTitle,
+  HeadOutline,
+  HeadFrom,
+  HeadStatements,
+  HeadMoves,
+  HeadCutting,
+  HeadCutMm,
+  HeadXMm,
+  HeadYMm,
+  HeadStart,
+  HeadEnd,
+  LabelFail,
+  LabelWarn,
+  LabelNote,
+  VerdictFailed,          // %1 failures, %2 warnings
+  VerdictPassed,          // no warning
+  VerdictPassedWarnings,  // %1 warnings
+  InvalidField,           // the preview while a field is invalid: %1 the field's caption
   Count
 };
 
 // The text in the language of the loaded text table.
 std::string GetViewStr(TViewStr id);
+std::string GetViewStr(TViewStr id, bool polish);
+
+// pattern with args in place of %1 to %9.
+std::string FillArguments(std::string_view pattern, const std::vector<std::string>& args);

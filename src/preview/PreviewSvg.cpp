@@ -4,6 +4,9 @@
 #include <charconv>
 #include <cmath>
 
+#include "locale/ViewStr.h"
+#include "preview/FindingText.h"
+
 namespace hpgl {
 
 namespace {
@@ -353,7 +356,7 @@ double DrawOutlineFigures(SvgWriter& svg, const OutlineFigures& o, double x, dou
   const PenStyle style = StyleOf(o.pen);
   const std::string dash = style.dashOn > 0 ? DashArray(style.dashOn, style.dashOff) : "";
   svg.Line(x, y - 1, x + 8, y - 1, style.colour, 0.8, dash.c_str());
-  svg.Text(x + 10, y, 3.4, o.name, kInk, "start", "bold");
+  svg.Text(x + 10, y, 3.4, preview::OutlineTitle(o.pen), kInk, "start", "bold");
   y += 4.6;
   const std::string lines[] = {
       "statements " + std::to_string(o.firstStatement) + " to " +
@@ -480,12 +483,11 @@ void DrawFindings(SvgWriter& svg, const CheckReport& report, double top) {
     const char* colour = f.severity == Severity::Failure   ? kFailRed
                          : f.severity == Severity::Warning ? kWarnAmber
                                                            : "#5c6770";
-    const char* label = f.severity == Severity::Failure   ? "FAIL"
-                        : f.severity == Severity::Warning ? "WARN"
-                                                          : "NOTE";
-    svg.Text(14, y, 2.8, label, colour, "start", "bold");
-    std::string text =
-        (f.statement > 0 ? "statement " + std::to_string(f.statement) + ": " : "") + f.text;
+    svg.Text(14, y, 2.8, preview::SeverityLabel(f.severity), colour, "start", "bold");
+    std::string text = (f.statement > 0 ? GetViewStr(TViewStr::Statement) + " " +
+                                              std::to_string(f.statement) + ": "
+                                        : "") +
+                       preview::FindingText(f);
     if (text.size() > 150) {
       text = text.substr(0, 147) + "...";
     }

@@ -6,11 +6,13 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <cmath>
 #include <type_traits>
@@ -29,6 +31,7 @@
 #include "ui/Fonts.h"
 #include "ui/ImageBox.h"
 #include "ui/MainControls.h"
+#include "ui/PreviewPlacement.h"
 #include "ui/PreviewWindow.h"
 
 namespace {
@@ -433,6 +436,7 @@ void TFormMain::OnFieldValueChangeEx(QObject* AComponent) {
   if (auto* field = qobject_cast<TEditField*>(AComponent)) {
     if (IsEmptyValue(Text(field))) {
       FocusField(field);
+      UpdatePreview();
       return;
     }
   }
@@ -451,6 +455,7 @@ void TFormMain::OnFieldValueChange() {
   } depthGuard{FFieldReactionDepth};
 
   if (!IsFormValid()) {
+    UpdatePreview();
     return;
   }
   if (platform::IntegerFromText(Text(txtLayerCount)) <= 1) {
@@ -511,7 +516,7 @@ bool TFormMain::IsEmptyValue(const std::string& AValue) const {
   return true;
 }
 
-bool TFormMain::IsFormValid() {
+std::optional<TFormMain::TInvalidField> TFormMain::FirstInvalidField() const {
   struct TCheck {
     TEditField* field;
     QLabel* label;
@@ -535,15 +540,22 @@ bool TFormMain::IsFormValid() {
     const std::string text = Text(check.field);
     const std::string caption = check.label->text().toStdString();
     if (IsEmptyValue(text)) {
-      ShowValidationMessage(GetLocalStr(4) + caption, check.field);
-      return false;
+      return TInvalidField{check.field, caption, GetLocalStr(4) + caption};
     }
     if (!platform::ParseInteger(text)) {
-      ShowValidationMessage(GetLocalStr(5) + caption + "\r\n" + GetLocalStr(6), check.field);
-      return false;
+      return TInvalidField{check.field, caption,
+                           GetLocalStr(5) + caption + "\r\n" + GetLocalStr(6)};
     }
   }
-  return true;
+  return std::nullopt;
+}
+
+bool TFormMain::IsFormValid() {
+  const std::optional<TInvalidField> invalid = FirstInvalidField();
+  if (invalid) {
+    ShowValidationMessage(invalid->message, invalid->field);
+  }
+  return !invalid;
 }
 
 void TFormMain::ShowValidationMessage(const std::string& text, TEditField* field) {
@@ -585,10 +597,23 @@ void TFormMain::ComputePrj() {
   project.SetCutDiagonally(chkCutDiagonally->isChecked());
   project.ComputeFaces();
   const TPrjSize& size = project.ProjectSize();
-  bevPrjWidth->setText(QString::fromStdString(WorkAreaText(size.Width())));
-  bevPrjHeight->setText(QString::fromStdString(WorkAreaText(size.Height())));
-  bevPrjDepth->setText(QString::fromStdString(WorkAreaText(size.Depth())));
+  ShowWorkAreaValue(bevPrjWidth, size.Width());
+  ShowWorkAreaValue(bevPrjHeight, size.Height());
+  ShowWorkAreaValue(bevPrjDepth, size.Depth());
   UpdatePreview();
+}
+
+void TFormMain::ShowWorkAreaValue(QLabel* box, double value) {
+  // The box keeps its size; the number shrinks to fit it, or is rounded with the whole text in
+  // the tooltip, never cut.
+  const std::string text = WorkAreaText(value);
+  const int width = box->contentsRect().width() - 2 * box->margin() - 2;
+  const TFittedText fitted = FitNumberText(text, value, WindowFont(kFontHeight), width);
+  box->setFont(WindowFont(fitted.pixelSize));
+  box->setText(fitted.text);
+  box->setToolTip(fitted.rounded || fitted.pixelSize < kFontHeight
+                      ? QString::fromStdString(text).trimmed()
+                      : QString());
 }
 
 void TFormMain::UpdatePrjFromForm() {
@@ -635,6 +660,7 @@ TPrjGenerator TFormMain::GenerateCheckedPlt() const {
 void TFormMain::miPreviewClick() {
   if (!frmPreview) {
     frmPreview = new TFormPreview(this);
+    PlacePreviewWindow();
   }
   frmPreview->LoadStr();
   frmPreview->show();
@@ -643,8 +669,26 @@ void TFormMain::miPreviewClick() {
   frmPreview->activateWindow();
 }
 
+void TFormMain::PlacePreviewWindow() {
+  const QScreen* where = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+  if (where == nullptr) {
+    return;
+  }
+  const QRect sketch(imgBlockSkech->mapToGlobal(QPoint(0, 0)), imgBlockSkech->size());
+  const QRect place =
+      PlacePreview(where->availableGeometry(), frameGeometry(), sketch, frmPreview->size());
+  // Where the window system places windows itself (Wayland), the move is a wish.
+  frmPreview->resize(place.size());
+  frmPreview->move(place.topLeft());
+}
+
 void TFormMain::UpdatePreview() {
   if (!frmPreview || !frmPreview->isVisible()) {
+    return;
+  }
+  // A field that is blank or not a number: no verdict on an older program.
+  if (const std::optional<TInvalidField> invalid = FirstInvalidField()) {
+    frmPreview->ShowInvalidField(invalid->caption);
     return;
   }
   // The preview shows the error of the program, it never goes to the general handler: the
@@ -652,6 +696,10 @@ void TFormMain::UpdatePreview() {
   try {
     const TPrjSize& size = FProject->ProjectSize();
     frmPreview->ShowProgram(GenerateCheckedPlt().FileData(), {size.Width(), size.Height()});
+  } catch (const EAppError& e) {
+    frmPreview->ShowError(ErrorText(e), e.Id() == TErrorId::BelowZero && e.Args().size() == 2
+                                            ? e.Args()[1]
+                                            : std::string());
   } catch (const std::exception& e) {
     frmPreview->ShowError(ErrorText(e));
   }

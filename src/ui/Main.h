@@ -9,6 +9,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,14 @@ class TFormMain : public QMainWindow {
 
   // Validation.
   bool IsFormValid();
+  // The first field, in the order of the validation, whose text is blank or not a number, with
+  // the validation's message for it; none when every field is valid. Shows nothing.
+  struct TInvalidField {
+    TEditField* field;
+    std::string caption;
+    std::string message;
+  };
+  std::optional<TInvalidField> FirstInvalidField() const;
   bool IsEmptyValue(const std::string& AValue) const;
 
   // Project commands.
@@ -74,6 +83,9 @@ class TFormMain : public QMainWindow {
   void miPreviewClick();
   // Redraws the open preview from the current program, or shows why there is none.
   void UpdatePreview();
+  // Puts the new preview window beside the main window where the screen has room.
+  void PlacePreviewWindow();
+  void ShowWorkAreaValue(QLabel* box, double value);
   // File > Open: the file chosen in the open dialog.
   void LoadPrj();
   // The project file named when the program was started: opened as File > Open opens it, except

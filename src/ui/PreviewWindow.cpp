@@ -7,8 +7,10 @@
 #include <utility>
 
 #include "locale/ViewStr.h"
+#include "preview/FindingText.h"
 #include "preview/PreviewSvg.h"
 #include "ui/Fonts.h"
+#include "ui/PreviewPlacement.h"
 #include "ui/WindowServices.h"
 
 namespace {
@@ -46,17 +48,6 @@ QPen OutlinePen(int pen) {
     result.setDashPattern({4, 2});
   }
   return result;
-}
-
-std::string OutlineTitle(int pen) {
-  const std::string number = GetViewStr(TViewStr::Pen) + " " + std::to_string(pen);
-  if (pen == 4) {
-    return GetViewStr(TViewStr::Front) + " (" + number + ")";
-  }
-  if (pen == 3) {
-    return GetViewStr(TViewStr::Rear) + " (" + number + ")";
-  }
-  return number;
 }
 
 QString Q(const std::string& text) {
@@ -280,7 +271,7 @@ void DrawLegend(QPainter& p, const TFrame& f, const hpgl::CheckReport& report) {
     const std::string where = finding.statement > 0 ? GetViewStr(TViewStr::Statement) + " " +
                                                           std::to_string(finding.statement) + ": "
                                                     : std::string();
-    legend.Line(where + finding.text,
+    legend.Line(where + preview::FindingText(finding),
                 finding.severity == hpgl::Severity::Failure ? kFailRed : kWarnAmber, 0);
   }
   if (report.outlines.empty()) {
@@ -291,7 +282,7 @@ void DrawLegend(QPainter& p, const TFrame& f, const hpgl::CheckReport& report) {
     legend.NextColumn();
     const QPen pen = OutlinePen(o.pen);
     legend.Keyed(
-        OutlineTitle(o.pen),
+        preview::OutlineTitle(o.pen),
         [&](QPointF at) {
           p.setPen(pen);
           p.drawLine(at - QPointF(10, 0), at + QPointF(12, 0));
@@ -337,7 +328,9 @@ void DrawLegend(QPainter& p, const TFrame& f, const hpgl::CheckReport& report) {
 
 TFormPreview::TFormPreview(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName("FormPreview");
-  setFixedSize(kWidth, kHeight);
+  // Drawn for kWidth x kHeight and scaled to the window, which the placement may shrink.
+  resize(kWidth, kHeight);
+  setMinimumSize(kPreviewLeastSize);
   setAttribute(Qt::WA_OpaquePaintEvent);
   // Closing the main window ends the program even while the preview is open.
   setAttribute(Qt::WA_QuitOnClose, false);
@@ -354,22 +347,32 @@ void TFormPreview::ShowProgram(const std::string& text, const hpgl::WorkArea& wo
   FProgram = std::move(program);
   FWorkArea = workArea;
   FErrorText.clear();
+  FInvalidField.clear();
   FHasPicture = true;
   update();
 }
 
-void TFormPreview::ShowError(const std::string& text) {
+void TFormPreview::ShowError(const std::string& text, const std::string& statement) {
   FHasPicture = false;
   FProgram = {};
   FReport = {};
   FErrorText = text;
+  FNoBreak = statement;
+  FInvalidField.clear();
   update();
+}
+
+void TFormPreview::ShowInvalidField(const std::string& caption) {
+  ShowError(FillArguments(GetViewStr(TViewStr::InvalidField), {caption}));
+  FInvalidField = caption;
 }
 
 void TFormPreview::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), Qt::white);
   p.setRenderHint(QPainter::Antialiasing);
+  const double scale = std::min(width() / double(kWidth), height() / double(kHeight));
+  p.scale(scale, scale);
   if (!FHasPicture) {
     p.setPen(kFailRed);
     p.setFont(WindowFont(16, true));
@@ -378,8 +381,15 @@ void TFormPreview::paintEvent(QPaintEvent*) {
                Q(GetViewStr(TViewStr::NoPicture)));
     p.setPen(kInk);
     p.setFont(WindowFont(13));
+    // The quoted statement keeps its blanks unbroken: "PD 0 -4800;" is read as one.
+    QString text = Q(FErrorText);
+    if (!FNoBreak.empty()) {
+      QString glued = Q(FNoBreak);
+      glued.replace(' ', QChar(0x00A0));
+      text.replace(Q(FNoBreak), glued);
+    }
     p.drawText(QRectF(60, 210, kWidth - 120, 300),
-               Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, Q(FErrorText));
+               Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text);
     return;
   }
   // The frame holds the zero, the work area and every point inside the plot box.

@@ -19,8 +19,11 @@ class TFormPreview : public QWidget {
   // Reads text with the cutting-program reader, checks it against workArea and draws it. A
   // reader error is raised and leaves the window as it was.
   void ShowProgram(const std::string& text, const hpgl::WorkArea& workArea);
-  // Shows text, an error already in the interface language, instead of a picture.
-  void ShowError(const std::string& text);
+  // Shows text, an error already in the interface language, instead of a picture. statement,
+  // when the text quotes one, is never broken across lines.
+  void ShowError(const std::string& text, const std::string& statement = {});
+  // Says that the field of the caption holds no valid value, instead of a verdict.
+  void ShowInvalidField(const std::string& caption);
   // The caption in the interface language.
   void LoadStr();
 
@@ -30,6 +33,8 @@ class TFormPreview : public QWidget {
   const hpgl::CheckReport& Report() const { return FReport; }
   const hpgl::WorkArea& WorkArea() const { return FWorkArea; }
   const std::string& ErrorText() const { return FErrorText; }
+  // The caption of the invalid field shown, empty when none.
+  const std::string& InvalidField() const { return FInvalidField; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -40,4 +45,6 @@ class TFormPreview : public QWidget {
   hpgl::CheckReport FReport;
   hpgl::WorkArea FWorkArea;
   std::string FErrorText;
+  std::string FInvalidField;
+  std::string FNoBreak;  // the statement quoted in FErrorText
 };

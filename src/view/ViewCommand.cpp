@@ -10,7 +10,9 @@
 #include "hpgl/HpglReader.h"
 #include "hpgl/ProgramCheck.h"
 #include "locale/ErrorStr.h"
+#include "locale/ViewStr.h"
 #include "platform/FileSystem.h"
+#include "preview/FindingText.h"
 #include "preview/PreviewSvg.h"
 #include "project/ProjectData.h"
 
@@ -84,29 +86,45 @@ hpgl::WorkArea ProjectWorkArea(const std::string& file) {
   return {project.ProjectSize().Width(), project.ProjectSize().Height()};
 }
 
+// The columns a text takes on a terminal: one per UTF-8 character (the Polish headings).
+std::size_t Columns(const std::string& text) {
+  std::size_t n = 0;
+  for (const char c : text) {
+    n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }
+  return n;
+}
+
 std::string Pad(const std::string& text, std::size_t width, bool right) {
-  if (text.size() >= width) {
+  if (Columns(text) >= width) {
     return text;
   }
-  const std::string fill(width - text.size(), ' ');
+  const std::string fill(width - Columns(text), ' ');
   return right ? fill + text : text + fill;
 }
 
 void PrintTable(const hpgl::Program& program, const hpgl::CheckReport& report,
                 const std::string& name, std::ostream& out) {
   using hpgl::Millimetres;
-  out << name << ": " << program.statementCount << " statements, " << report.outlines.size()
-      << " outline(s)\n";
-  const std::vector<std::string> head = {"outline", "from", "statements", "moves", "cutting",
-                                         "cut mm",  "x mm", "y mm",       "start", "end"};
+  out << FillArguments(
+             GetViewStr(TViewStr::TableTitle),
+             {name, std::to_string(program.statementCount), std::to_string(report.outlines.size())})
+      << "\n";
+  std::vector<std::string> head;
+  for (const TViewStr id :
+       {TViewStr::HeadOutline, TViewStr::HeadFrom, TViewStr::HeadStatements, TViewStr::HeadMoves,
+        TViewStr::HeadCutting, TViewStr::HeadCutMm, TViewStr::HeadXMm, TViewStr::HeadYMm,
+        TViewStr::HeadStart, TViewStr::HeadEnd}) {
+    head.push_back(GetViewStr(id));
+  }
   std::vector<std::vector<std::string>> rows = {head};
   for (const hpgl::OutlineFigures& o : report.outlines) {
     const auto point = [](double x, double y) {
       return "(" + Millimetres(x) + ", " + Millimetres(y) + ")";
     };
-    rows.push_back({o.name, std::to_string(o.firstStatement), std::to_string(o.statements),
-                    std::to_string(o.moveStatements), std::to_string(o.cuttingMoves),
-                    Millimetres(std::round(o.cutLength * 10) / 10),
+    rows.push_back({preview::OutlineTitle(o.pen), std::to_string(o.firstStatement),
+                    std::to_string(o.statements), std::to_string(o.moveStatements),
+                    std::to_string(o.cuttingMoves), Millimetres(std::round(o.cutLength * 10) / 10),
                     o.hasPoints ? Millimetres(o.minX) + ".." + Millimetres(o.maxX) : "-",
                     o.hasPoints ? Millimetres(o.minY) + ".." + Millimetres(o.maxY) : "-",
                     o.hasPoints ? point(o.startX, o.startY) : "-",
@@ -115,7 +133,7 @@ void PrintTable(const hpgl::Program& program, const hpgl::CheckReport& report,
   std::vector<std::size_t> widths(head.size(), 0);
   for (const auto& row : rows) {
     for (std::size_t c = 0; c < row.size(); ++c) {
-      widths[c] = std::max(widths[c], row[c].size());
+      widths[c] = std::max(widths[c], Columns(row[c]));
     }
   }
   for (const auto& row : rows) {
@@ -130,23 +148,23 @@ void PrintTable(const hpgl::Program& program, const hpgl::CheckReport& report,
   }
   int failures = 0, warnings = 0;
   for (const hpgl::Finding& f : report.findings) {
-    const char* label = f.severity == hpgl::Severity::Failure   ? "FAIL"
-                        : f.severity == hpgl::Severity::Warning ? "WARN"
-                                                                : "NOTE";
     failures += f.severity == hpgl::Severity::Failure;
     warnings += f.severity == hpgl::Severity::Warning;
-    out << label << "  ";
+    out << Pad(preview::SeverityLabel(f.severity), 4, false) << "  ";
     if (f.statement > 0) {
-      out << "statement " << f.statement << ": ";
+      out << GetViewStr(TViewStr::Statement) << " " << f.statement << ": ";
     }
-    out << f.text << "\n";
+    out << preview::FindingText(f) << "\n";
   }
   if (failures > 0) {
-    out << "check FAILED: " << failures << " failure(s), " << warnings << " warning(s)\n";
+    out << FillArguments(GetViewStr(TViewStr::VerdictFailed),
+                         {std::to_string(failures), std::to_string(warnings)});
+  } else if (warnings > 0) {
+    out << FillArguments(GetViewStr(TViewStr::VerdictPassedWarnings), {std::to_string(warnings)});
   } else {
-    out << "check passed" << (warnings ? ", " + std::to_string(warnings) + " warning(s)" : "")
-        << "\n";
+    out << GetViewStr(TViewStr::VerdictPassed);
   }
+  out << "\n";
 }
 
 }  // namespace

@@ -185,12 +185,12 @@ TEST(UnattendedRun, FailedRunsKeepTheOldProgram) {
       {"no permission", "-A -I:./job.tcj -O:./job.plt", nobody,
        "tectoplan: Unable to write to ./job.plt: Permission denied\n"},
       {"out of range", "-A -I:./huge.tcj -O:./job.plt", "",
-       "tectoplan: coordinate out of range: 1000000000 mm\n"},
+       "tectoplan: Coordinate out of range: 1000000000 mm\n"},
       {"below zero", "-A -I:./below.tcj -O:./job.plt", "",
-       "tectoplan: the cutting program would move below the machine's zero in line 22: "
+       "tectoplan: The cutting program would move below the machine's zero in line 22: "
        "PD 0 -5120;\n"},
       {"layer limit", "-A -I:./many.tcj -O:./job.plt", "",
-       "tectoplan: layer count 2000000000 is above the limit of 100000 layers\n"},
+       "tectoplan: Layer count 2000000000 is above the limit of 100000 layers\n"},
   };
   for (const auto& c : kCases) {
     WriteFile(cwd / "job.plt", old);

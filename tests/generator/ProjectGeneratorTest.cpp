@@ -139,11 +139,11 @@ TEST(TPrjGenerator, Mm2pltRefusesWhatNoPlotterUnitHolds) {
     double mm;
     const char* message;
   } kCases[] = {
-      {53687091.2, "coordinate out of range: 53687091.2 mm"},
-      {-53687091.225, "coordinate out of range: -53687091.225 mm"},
-      {1e300, "coordinate out of range: 1E300 mm"},
-      {std::numeric_limits<double>::infinity(), "coordinate out of range: INF mm"},
-      {std::numeric_limits<double>::quiet_NaN(), "coordinate out of range: NAN mm"},
+      {53687091.2, "Coordinate out of range: 53687091.2 mm"},
+      {-53687091.225, "Coordinate out of range: -53687091.225 mm"},
+      {1e300, "Coordinate out of range: 1E300 mm"},
+      {std::numeric_limits<double>::infinity(), "Coordinate out of range: INF mm"},
+      {std::numeric_limits<double>::quiet_NaN(), "Coordinate out of range: NAN mm"},
   };
   for (const auto& c : kCases) {
     try {

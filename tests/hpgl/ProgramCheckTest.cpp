@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "preview/FindingText.h"
 #include "project/ProjectData.h"
 
 #include "TestPrograms.h"
@@ -32,7 +33,8 @@ std::string Listed(const std::vector<Finding>& findings) {
     text += (f.severity == Severity::Failure   ? "FAIL "
              : f.severity == Severity::Warning ? "WARN "
                                                : "NOTE ") +
-            std::to_string(f.statement) + ": " + f.text + "\n";
+            std::to_string(f.statement) + ": " + preview::FindingText(f, TTextLanguage::English) +
+            "\n";
   }
   return text;
 }
@@ -106,7 +108,8 @@ TEST(ProgramCheck, EveryExampleProgramPasses) {
     const bool byDesign =
         e.panelType == ptFlat || e.panelType == ptSlope || e.panelType == ptDoubleSlopeNarrow;
     for (const Finding& f : report.findings) {
-      EXPECT_TRUE(byDesign && f.check == hpgl::Check::WorkArea) << e.name << ": " << f.text;
+      EXPECT_TRUE(byDesign && f.check == hpgl::Check::WorkArea)
+          << e.name << ": " << preview::FindingText(f, TTextLanguage::English);
     }
   }
 }
@@ -119,25 +122,25 @@ TEST(ProgramCheck, DamagedProgramsFailAtTheDamage) {
   };
   const Case cases[] = {
       {"damaged-rear-statement-lost.plt",
-       "FAIL 39: the towers leave step: front (pen 4) has 19 move statements, rear (pen 3) 18; "
+       "FAIL 39: The towers leave step: front (pen 4) has 19 move statements, rear (pen 3) 18; "
        "here front (pen 4) moves on without a partner\n"},
       {"damaged-rear-pen-up.plt",
-       "FAIL 46: the towers leave step: rear (pen 3) moves with the pen up here, front (pen 4) "
+       "FAIL 46: The towers leave step: rear (pen 3) moves with the pen up here, front (pen 4) "
        "with the pen down at its statement 25\n"},
       {"damaged-rear-starts-pen-down.plt",
-       "FAIL 42: the towers leave step: rear (pen 3) moves with the pen down here, front (pen 4) "
+       "FAIL 42: The towers leave step: rear (pen 3) moves with the pen down here, front (pen 4) "
        "with the pen up at its statement 21\n"
-       "FAIL 42: rear (pen 3) begins at (0, 0) mm with the pen down; it must begin with the pen "
+       "FAIL 42: Rear (pen 3) begins at (0, 0) mm with the pen down; it must begin with the pen "
        "up at the machine's zero\n"},
       {"damaged-third-outline.plt",
-       "FAIL 62: a third outline: the machine cuts one outline, or two (front and rear); this "
+       "FAIL 62: A third outline: the machine cuts one outline, or two (front and rear); this "
        "program has 3\n"},
       {"damaged-below-zero.plt",
-       "FAIL 14: front (pen 4) goes to (2, -1) mm, below the machine's zero\n"},
+       "FAIL 14: Front (pen 4) goes to (2, -1) mm, below the machine's zero\n"},
       {"damaged-left-of-zero.plt",
-       "FAIL 40: rear (pen 3) goes to (-2, 102) mm, left of the machine's zero\n"},
+       "FAIL 40: Rear (pen 3) goes to (-2, 102) mm, left of the machine's zero\n"},
       {"damaged-start-off-zero.plt",
-       "FAIL 3: front (pen 4) begins at (2, 0) mm with the pen up; it must begin with the pen up "
+       "FAIL 3: Front (pen 4) begins at (2, 0) mm with the pen up; it must begin with the pen up "
        "at the machine's zero\n"},
   };
   for (const Case& c : cases) {
@@ -155,19 +158,19 @@ TEST(ProgramCheck, SmallerFaults) {
   };
   const Case cases[] = {
       {"both below and left", "SP4;PU0,0;PD-40,-80;",
-       "FAIL 3: front (pen 4) goes to (-1, -2) mm, left of and below the machine's zero\n"},
+       "FAIL 3: Front (pen 4) goes to (-1, -2) mm, left of and below the machine's zero\n"},
       {"a pen-down point before the origin", "SP4;PD0,0;PU0,0;",
-       "FAIL 2: front (pen 4) begins at (0, 0) mm with the pen down; it must begin with the pen "
+       "FAIL 2: Front (pen 4) begins at (0, 0) mm with the pen down; it must begin with the pen "
        "up at the machine's zero\n"},
       {"a pen change without a move is no beginning", "SP4;PD;PU;PA0,0;PD0,1;", ""},
       {"moves before any pen selection", "PU1,1;",
-       "FAIL 1: pen 0 begins at (0.025, 0.025) mm with the pen up; it must begin with the pen "
+       "FAIL 1: Pen 0 begins at (0.025, 0.025) mm with the pen up; it must begin with the pen "
        "up at the machine's zero\n"},
       {"outlines of other pens move in step too", "SP1;PU0,0;PD0,1;SP2;PU0,0;PU0,1;",
-       "FAIL 6: the towers leave step: pen 2 moves with the pen up here, pen 1 with the pen down "
+       "FAIL 6: The towers leave step: pen 2 moves with the pen up here, pen 1 with the pen down "
        "at its statement 3\n"},
       {"an extra rear statement", "SP4;PU0,0;PD0,1;SP3;PU0,0;PD0,1;PD0,2;",
-       "FAIL 7: the towers leave step: front (pen 4) has 2 move statements, rear (pen 3) 3; here "
+       "FAIL 7: The towers leave step: front (pen 4) has 2 move statements, rear (pen 3) 3; here "
        "rear (pen 3) moves on without a partner\n"},
       {"unknown statements are notes", "SP4;PU0,0;CI50;AA1;",
        "NOTE 3: 'CI50' is not a statement this reader knows: kept, not drawn\n"
@@ -189,7 +192,8 @@ TEST(ProgramCheck, ListsTenUnknownStatementsAndCountsTheRest) {
   ASSERT_EQ(report.findings.size(), 11u);
   EXPECT_EQ(report.findings[9].statement, 12);
   EXPECT_EQ(report.findings[10].statement, 0);
-  EXPECT_EQ(report.findings[10].text, "3 more unknown statements");
+  EXPECT_EQ(preview::FindingText(report.findings[10], TTextLanguage::English),
+            "3 more unknown statements");
   EXPECT_FALSE(report.Failed());
 }
 
@@ -204,10 +208,10 @@ TEST(ProgramCheck, WarnsHowFarAProgramReachesBeyondTheWorkArea) {
   const Case cases[] = {
       // a flat program starts its top space above the work area by design
       {"flat with top space", "flat-top-space.plt", ProjectArea("flat-top-space.tcj"),
-       "WARN 4: front (pen 4) reaches beyond the work area (1002 x 207 mm): 5 mm above its top\n"},
+       "WARN 4: Front (pen 4) reaches beyond the work area (1002 x 207 mm): 5 mm above its top\n"},
       // the rear base of this narrow double slope is wider than the front base
       {"wider rear base", "double-slope-wider-rear.plt", ProjectArea("double-slope-wider-rear.tcj"),
-       "WARN 42: rear (pen 3) reaches beyond the work area (702 x 202 mm): 200 mm past its "
+       "WARN 42: Rear (pen 3) reaches beyond the work area (702 x 202 mm): 200 mm past its "
        "right side\n"},
       {"within", "gutter-two-layers.plt", ProjectArea("gutter-two-layers.tcj"), ""},
       {"within", "double-slope-narrow.plt", ProjectArea("double-slope-narrow.tcj"), ""},
@@ -215,13 +219,13 @@ TEST(ProgramCheck, WarnsHowFarAProgramReachesBeyondTheWorkArea) {
       {"the largest amount, the first statement",
        "SP4;PU0,0;PD0,41,40,80,44,40;",
        {1, 1},
-       "WARN 3: front (pen 4) reaches beyond the work area (1 x 1 mm): 1 mm above its top, 0.1 mm "
+       "WARN 3: Front (pen 4) reaches beyond the work area (1 x 1 mm): 1 mm above its top, 0.1 mm "
        "past its right side\n"},
       {"rounding is not beyond", "SP4;PU0,0;PD40000,40000;", {999.9875, 999.9875}, ""},
       {"one unit is",
        "SP4;PU0,0;PD40000,40000;",
        {999.98, 1000},
-       "WARN 3: front (pen 4) reaches beyond the work area (999.98 x 1000 mm): 0.02 mm past its "
+       "WARN 3: Front (pen 4) reaches beyond the work area (999.98 x 1000 mm): 0.02 mm past its "
        "right "
        "side\n"},
   };

@@ -201,9 +201,9 @@ std::vector<TCase> Cases() {
       {TErrorId::InvalidInteger, [] { platform::IntegerFromText("12.5"); },
        "'12.5' is not a valid integer value", "'12.5' nie jest prawidłową liczbą całkowitą"},
       {TErrorId::CoordinateOutOfRange, [] { TPrjGenerator::mm2plt(1e300); },
-       "coordinate out of range: 1E300 mm", "Współrzędna poza zakresem: 1E300 mm"},
+       "Coordinate out of range: 1E300 mm", "Współrzędna poza zakresem: 1E300 mm"},
       {TErrorId::LayerLimit, [] { GenerateChecked("Panel type=2\nLayer count=100001\n"); },
-       "layer count 100001 is above the limit of 100000 layers",
+       "Layer count 100001 is above the limit of 100000 layers",
        "Liczba warstw 100001 przekracza dopuszczalne 100000 warstw"},
       {TErrorId::BelowZero,
        [] {
@@ -211,7 +211,7 @@ std::vector<TCase> Cases() {
              "Panel type=1\nLayer count=1\nVertex A=100\nPanel length=-10\nElevation=2\n"
              "Left space=2\n");
        },
-       "the cutting program would move below the machine's zero in line 6: PD -320 4080;",
+       "The cutting program would move below the machine's zero in line 6: PD -320 4080;",
        "Program cięcia wyprowadziłby drut poniżej zera maszyny w wierszu 6: PD -320 4080;"},
       {TErrorId::NoProjectFile,
        [] {

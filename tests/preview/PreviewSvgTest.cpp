@@ -163,7 +163,7 @@ TEST(PreviewSvg, ShowsTheVerdictTheFindingsAndTheFigures) {
 
   const std::string failed = Draw(ReadProgramFile(Fixture("damaged-below-zero.plt")));
   EXPECT_NE(failed.find(">CHECK FAILED<"), std::string::npos);
-  EXPECT_NE(failed.find(">statement 14: front (pen 4) goes to (2, -1) mm, below the machine's "
+  EXPECT_NE(failed.find(">statement 14: Front (pen 4) goes to (2, -1) mm, below the machine's "
                         "zero<"),
             std::string::npos);
   EXPECT_NE(failed.find(">work area: no project given<"), std::string::npos);

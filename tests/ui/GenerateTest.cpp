@@ -47,7 +47,7 @@ TEST_F(WindowTest, GenerateErrorsAreShownAndNothingIsWritten) {
   };
   const Case cases[] = {
       {false, "Unable to write to " + Path("no-folder/x.plt") + ": No such file or directory",
-       "the cutting program would move below the machine's zero in line "},
+       "The cutting program would move below the machine's zero in line "},
       {true,
        "Nie można zapisać pliku " + Path("no-folder/x.plt") + ": Nie ma takiego pliku ani katalogu",
        "Program cięcia wyprowadziłby drut poniżej zera maszyny w wierszu "},

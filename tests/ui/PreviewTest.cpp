@@ -159,7 +159,7 @@ TEST_F(PreviewTest, ShowsTheErrorInsteadOfAPicture) {
         {&TFormMain::txtDimB, "10", "10"},
         {&TFormMain::txtDimC, "10", "10"},
         {&TFormMain::txtDimD, "10", "10"}},
-       "the cutting program would move below the machine's zero in line "},
+       "The cutting program would move below the machine's zero in line "},
       {"below zero, Polish",
        true,
        ptDoubleSlope,
@@ -172,7 +172,7 @@ TEST_F(PreviewTest, ShowsTheErrorInsteadOfAPicture) {
        false,
        ptFlat,
        {{&TFormMain::txtLayerCount, "100001", "3"}},
-       "layer count 100001 is above the limit of 100000 layers"},
+       "Layer count 100001 is above the limit of 100000 layers"},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.name);

@@ -13,6 +13,7 @@
 #include "TestFiles.h"
 #include "TestPrograms.h"
 #include "base/Version.h"
+#include "locale/LocalStr.h"
 #include "project/ProjectData.h"
 
 namespace {
@@ -44,6 +45,27 @@ TEST(ViewCommand, PrintsTheCheckAsATable) {
                        "rear (pen 3)     41          20     19       17  3589.4  0..709.1  0..252  "
                        "(0, 0)  (0, 0)\n"
                        "check passed\n");
+}
+
+// The table's line above it, its headings, the labels and the verdict follow the interface
+// language; the columns stay aligned with the Polish letters.
+TEST(ViewCommand, TheTableInPolish) {
+  LoadPolishStr();
+  std::ostringstream out, err;
+  const int status = view::RunView({Fixture("damaged-below-zero.plt")}, out, err);
+  LoadEnglishStr();
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(
+      out.str(),
+      Fixture("damaged-below-zero.plt") +
+          ": instrukcje 15, kontury 1\n"
+          "kontur           od  instrukcje  ruchy  tnące  cięcie mm  x mm     y mm     start "
+          "  koniec\n"
+          "przód (pisak 4)   2          14     13     11       4607  0..1002  -1..302  (0, 0) "
+          " (2, -1)\n"
+          "BŁĄD  instrukcja 14: Przód (pisak 4) dochodzi do (2, -1) mm, poniżej zera "
+          "maszyny\n"
+          "kontrola NIEZALICZONA: błędy 1, ostrzeżenia 0\n");
 }
 
 TEST(ViewCommand, ExitStatusFollowsTheCheck) {
