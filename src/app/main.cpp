@@ -8,9 +8,10 @@
 #include "app/AppConfiguration.h"
 #include "app/AutoGeneration.h"
 #include "app/OrvexUtils.h"
-#include "app/WindowModuleLoader.h"
+#include "app/StartWindow.h"
 #include "locale/ErrorStr.h"
 #include "locale/LocalStr.h"
+#include "platform/CommandLine.h"
 #include "platform/NumberText.h"
 
 namespace {
@@ -41,7 +42,7 @@ constexpr char kUsage[] =
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> params(argv + 1, argv + argc);
+  const std::vector<std::string> params = platform::ProgramParameters(argc, argv);
   for (const std::string& p : params) {
     if (p == "--help") {
       std::fputs(kUsage, stdout);

@@ -1,0 +1,9 @@
+#include "platform/CommandLine.h"
+
+namespace platform {
+
+std::vector<std::string> ProgramParameters(int argc, char** argv) {
+  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+}  // namespace platform
