@@ -78,6 +78,10 @@ windows: windows-deps
 # The Qt-free tests under Wine, then every example and golden project through tectoplan.exe
 # against the Linux program.
 test-windows: windows build
+	@# The prefix is made once before the tests start: several programs starting at once in a
+	@# prefix that is not there yet race to make it.
+	WINEPREFIX=$(WINE_PREFIX) WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot --init
+	WINEPREFIX=$(WINE_PREFIX) wineserver --wait
 	WINEPREFIX=$(WINE_PREFIX) WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
 	  ctest --test-dir $(BUILD_WINDOWS) --output-on-failure -j $(JOBS)
 	WINEPREFIX=$(WINE_PREFIX) WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
