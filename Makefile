@@ -9,7 +9,13 @@ CMAKE_FLAGS  ?=
 # any other prefix too (cmake --install build --prefix DIR).
 PREFIX       ?= /usr
 
-.PHONY: all deps configure build test demo fuzz asan bench format clean package package-test
+# The Windows build: cross-compiled with mingw-w64 into $(BUILD_WINDOWS), its tests run under Wine
+# in a Wine prefix of its own there.
+BUILD_WINDOWS ?= build-windows
+WINE_PREFIX  ?= $(abspath $(BUILD_WINDOWS))/wine
+
+.PHONY: all deps configure build test demo fuzz asan bench format clean package package-test \
+	windows-deps windows test-windows
 
 all: build
 
@@ -63,8 +69,29 @@ bench: deps
 	build-bench/bench/bench_readers
 	scripts/time-unattended build-bench
 
+windows-deps:
+	@scripts/install-deps --windows
+
+# tectoplan.exe and tectoplan-view.exe with the cross-built Qt-free tests.
+windows: windows-deps
+	cmake -S . -B $(BUILD_WINDOWS) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+	cmake --build $(BUILD_WINDOWS) -j $(JOBS)
+
+# The Qt-free tests under Wine, then every example and golden project through tectoplan.exe
+# against the Linux program.
+test-windows: windows build
+	@# The prefix is made once before the tests start: several programs starting at once in a
+	@# prefix that is not there yet race to make it.
+	WINEPREFIX=$(WINE_PREFIX) WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot --init
+	WINEPREFIX=$(WINE_PREFIX) wineserver --wait
+	WINEPREFIX=$(WINE_PREFIX) WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+	  ctest --test-dir $(BUILD_WINDOWS) --output-on-failure -j $(JOBS)
+	WINEPREFIX=$(WINE_PREFIX) WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+	  scripts/windows-compare $(BUILD) $(BUILD_WINDOWS)
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) build-asan build-fuzz build-bench
+	rm -rf $(BUILD) build-asan build-fuzz build-bench $(BUILD_WINDOWS)

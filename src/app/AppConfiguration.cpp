@@ -6,26 +6,26 @@
 #include "locale/LocaleUtl.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
+#include "platform/PathConventions.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SharedFolders.h"
 
 namespace {
 
-constexpr char kSwitchChar = '-';
-
 // The value of the first parameter that is the switch with the given letter, or nullopt when no
 // parameter is. An empty value means the switch was given without one.
-std::optional<std::string> FindSwitchValue(const std::vector<std::string>& params, char letter) {
+std::optional<std::string> FindSwitchValue(const std::vector<std::string>& params, char letter,
+                                           const platform::PathConventions& rules) {
   for (std::size_t i = 0; i < params.size(); ++i) {
     const std::string& p = params[i];
-    if (p.size() < 2 || p[0] != kSwitchChar ||
+    if (p.size() < 2 || !rules.IsSwitchStart(p[0]) ||
         std::tolower(static_cast<unsigned char>(p[1])) != letter) {
       continue;
     }
     if (p.size() > 2) {
       return p.substr(p[2] == ':' ? 3 : 2);
     }
-    if (i + 1 < params.size() && !params[i + 1].empty() && params[i + 1][0] != kSwitchChar) {
+    if (i + 1 < params.size() && !params[i + 1].empty() && !rules.IsSwitchStart(params[i + 1][0])) {
       return params[i + 1];
     }
     return std::string();
@@ -37,7 +37,8 @@ std::optional<std::string> FindSwitchValue(const std::vector<std::string>& param
 
 void SetConfigDefaults() {
   const std::string exe = platform::GetProgramFileName();
-  AppCfg.AppDir = exe.substr(0, exe.rfind('/') + 1);
+  const auto mark = platform::HostConventions().LastDirectoryMark(exe);
+  AppCfg.AppDir = mark == std::string::npos ? std::string() : exe.substr(0, mark + 1);
   AppCfg.Language = 0;
   AppCfg.AutoGen = false;
   AppCfg.AutoGenInFile.clear();
@@ -49,7 +50,9 @@ std::string GetSpecialFolderPath(std::int32_t folder) {
 }
 
 std::string GetConfigFilePath() {
-  return GetSpecialFolderPath(kCommonAppDataFolder) + "/Corvana/Tectoplan/Tectoplan.ini";
+  const char d = platform::HostConventions().delimiter;
+  return GetSpecialFolderPath(kCommonAppDataFolder) + d + "Corvana" + d + "Tectoplan" + d +
+         "Tectoplan.ini";
 }
 
 std::optional<EAppError> ReadConfigFile(const std::string& path) {
@@ -68,27 +71,37 @@ std::optional<EAppError> ReadConfigFile(const std::string& path) {
 }
 
 void ReadCommandLine(const std::vector<std::string>& params) {
+  ReadCommandLine(params, platform::HostConventions());
+}
+
+void ReadCommandLine(const std::vector<std::string>& params,
+                     const platform::PathConventions& rules) {
   for (const std::string& p : params) {
-    if (p.size() == 2 && p[0] == kSwitchChar && (p[1] == 'A' || p[1] == 'a')) {
+    if (p.size() == 2 && rules.IsSwitchStart(p[0]) && (p[1] == 'A' || p[1] == 'a')) {
       AppCfg.AutoGen = true;
       break;
     }
   }
-  if (const auto value = FindSwitchValue(params, 'i')) {
-    AppCfg.AutoGenInFile = ResolveAppPath(*value);
+  if (const auto value = FindSwitchValue(params, 'i', rules)) {
+    AppCfg.AutoGenInFile = ResolveAppPath(*value, rules);
   }
-  if (const auto value = FindSwitchValue(params, 'o')) {
-    AppCfg.AutoGenOutFile = ResolveAppPath(*value);
+  if (const auto value = FindSwitchValue(params, 'o', rules)) {
+    AppCfg.AutoGenOutFile = ResolveAppPath(*value, rules);
   }
-  if (const auto value = FindSwitchValue(params, 'l')) {
+  if (const auto value = FindSwitchValue(params, 'l', rules)) {
     AppCfg.Language = static_cast<std::uint8_t>(GetLanguageIdByName(*value));
   }
 }
 
 std::string FindProjectToOpen(const std::vector<std::string>& params) {
+  return FindProjectToOpen(params, platform::HostConventions());
+}
+
+std::string FindProjectToOpen(const std::vector<std::string>& params,
+                              const platform::PathConventions& rules) {
   bool valueFollows = false;
   for (const std::string& p : params) {
-    const bool isSwitch = !p.empty() && p[0] == kSwitchChar;
+    const bool isSwitch = !p.empty() && rules.IsSwitchStart(p[0]);
     if (!isSwitch && !valueFollows) {
       return p;
     }
@@ -100,7 +113,11 @@ std::string FindProjectToOpen(const std::vector<std::string>& params) {
 }
 
 std::string ResolveAppPath(const std::string& name) {
-  return name.find('/') == std::string::npos ? AppCfg.AppDir + name : name;
+  return ResolveAppPath(name, platform::HostConventions());
+}
+
+std::string ResolveAppPath(const std::string& name, const platform::PathConventions& rules) {
+  return rules.LastDirectoryMark(name) == std::string::npos ? AppCfg.AppDir + name : name;
 }
 
 std::optional<EAppError> LoadConfiguration(const std::vector<std::string>& params) {

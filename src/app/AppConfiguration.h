@@ -11,6 +11,7 @@
 
 #include "base/AppCfg.h"
 #include "base/AppError.h"
+#include "platform/PathConventions.h"
 
 // The shell folder number of the folder for data shared by all users of the machine.
 inline constexpr std::int32_t kCommonAppDataFolder = 0x23;
@@ -27,7 +28,8 @@ std::optional<EAppError> LoadConfiguration(const std::vector<std::string>& param
 
 void SetConfigDefaults();
 
-// <common application-data folder>/Corvana/Tectoplan/Tectoplan.ini
+// <common application-data folder>/Corvana/Tectoplan/Tectoplan.ini, joined with the platform's
+// delimiter ("\" on Windows).
 std::string GetConfigFilePath();
 
 // The path of a shell special folder; only kCommonAppDataFolder is known, others give "".
@@ -37,19 +39,26 @@ std::string GetSpecialFolderPath(std::int32_t folder);
 // file larger than kMaxConfigFileSize, which gives the warning ConfigTooLarge back.
 std::optional<EAppError> ReadConfigFile(const std::string& path);
 
-// A switch is a parameter that begins with "-" ("/" begins an absolute path here). Each switch
-// is looked for in its own scan, in the order A, I, O, L, and its first match is used. A is
-// exactly -A or -a. I, O and L take the rest of the parameter after the letter (one ":" right
-// behind the letter skipped), or, when the parameter is just the two characters, the next
-// parameter unless that begins with "-"; a switch without a value stores an empty value.
+// A switch is a parameter that begins with a switch character of the rules: "-" on POSIX, where
+// "/" begins an absolute path, "-" or "/" on Windows. Each switch is looked for in its own scan,
+// in the order A, I, O, L, and its first match is used. A is exactly -A or -a. I, O and L take
+// the rest of the parameter after the letter (one ":" right behind the letter skipped), or, when
+// the parameter is just the two characters, the next parameter unless that begins with a switch
+// character; a switch without a value stores an empty value. Without rules: the platform's.
 void ReadCommandLine(const std::vector<std::string>& params);
+void ReadCommandLine(const std::vector<std::string>& params,
+                     const platform::PathConventions& rules);
 
 // The project file to open in the window: the first parameter that is neither a switch nor the
 // value of one, taken as given (relative to the current folder). A value is the parameter right
 // after one that is exactly a two-character -I, -O or -L (either letter case), when it does not
-// begin with "-". Further such parameters are ignored; none gives "".
+// begin with a switch character. Further such parameters are ignored; none gives "".
 std::string FindProjectToOpen(const std::vector<std::string>& params);
+std::string FindProjectToOpen(const std::vector<std::string>& params,
+                              const platform::PathConventions& rules);
 
-// A name without a directory part (no "/") is taken to lie in the program folder; any other name
-// is returned unchanged. An empty name gives the program folder itself.
+// A name without a directory part (none of the rules' directory marks: "/" on POSIX; "\", "/"
+// and ":" on Windows) is taken to lie in the program folder; any other name is returned
+// unchanged. An empty name gives the program folder itself.
 std::string ResolveAppPath(const std::string& name);
+std::string ResolveAppPath(const std::string& name, const platform::PathConventions& rules);

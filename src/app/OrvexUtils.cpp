@@ -14,9 +14,14 @@ bool EqualIgnoringAsciiCase(const std::string& a, const std::string& b) {
 }  // namespace
 
 std::string ForceFileExt(const std::string& fileName, const std::string& ext) {
+  return ForceFileExt(fileName, ext, platform::HostConventions());
+}
+
+std::string ForceFileExt(const std::string& fileName, const std::string& ext,
+                         const platform::PathConventions& rules) {
   std::string current;
   const auto dot = fileName.rfind('.');
-  const auto slash = fileName.rfind('/');
+  const auto slash = rules.LastDirectoryMark(fileName);
   if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) {
     current = fileName.substr(dot);
   }

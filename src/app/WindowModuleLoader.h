@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/StartWindow.h"
+
 // The file name of the window module and the name of its entry,
 // int (int argc, char** argv, const char* projectFile).
 inline constexpr char kWindowModuleName[] = "libtectoplan-ui.so";
@@ -22,5 +24,4 @@ std::vector<std::string> WindowModuleCandidates();
 int RunWindowModule(const std::vector<std::string>& candidates, int argc, char** argv,
                     const std::string& projectFile = "");
 
-// RunWindowModule with WindowModuleCandidates.
-int StartWindow(int argc, char** argv, const std::string& projectFile);
+// StartWindow (app/StartWindow.h) is RunWindowModule with WindowModuleCandidates.

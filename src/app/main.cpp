@@ -1,6 +1,5 @@
 // The program's entry: --help and --version, then the configuration and the interface language,
 // then either the unattended run (switch A) or the interactive start.
-#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -9,10 +8,12 @@
 #include "app/AppConfiguration.h"
 #include "app/AutoGeneration.h"
 #include "app/OrvexUtils.h"
-#include "app/WindowModuleLoader.h"
+#include "app/StartWindow.h"
 #include "locale/ErrorStr.h"
 #include "locale/LocalStr.h"
+#include "platform/CommandLine.h"
 #include "platform/NumberText.h"
+#include "platform/PathConventions.h"
 
 namespace {
 
@@ -28,9 +29,7 @@ constexpr char kUsage[] =
     "  PROJECT.tcj  without -A: the project file the window opens at start-up\n"
     "  --help       show this text        --version  show the version\n"
     "\n"
-    "Switches begin with \"-\" in either letter case; a value follows the letter, after an\n"
-    "optional \":\", or comes as the next parameter. A file name without \"/\" means a file in\n"
-    "the program's folder, so name a file in the current folder as ./NAME.\n"
+    "%s"
     "\n"
     "Example:\n"
     "  tectoplan -A -I:./gutter.tcj -O:./gutter.plt\n"
@@ -39,16 +38,26 @@ constexpr char kUsage[] =
     "project file, unreadable project, refused program, failed write); then nothing is written\n"
     "and one line on standard error says why.\n";
 
+// The rules of the platform's command line (platform/PathConventions.h) in words.
+constexpr char kPosixSwitches[] =
+    "Switches begin with \"-\" in either letter case; a value follows the letter, after an\n"
+    "optional \":\", or comes as the next parameter. A file name without \"/\" means a file in\n"
+    "the program's folder, so name a file in the current folder as ./NAME.\n";
+constexpr char kWindowsSwitches[] =
+    "Switches begin with \"-\" or \"/\" in either letter case; a value follows the letter,\n"
+    "after an optional \":\", or comes as the next parameter. A file name without \"\\\", \"/\"\n"
+    "or \":\" means a file in the program's folder, so name a file in the current folder as\n"
+    ".\\NAME.\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  // A reader that goes away (`tectoplan -A ... | head`) makes the write fail with EPIPE, which is
-  // reported like any failed write, instead of ending the process silently.
-  std::signal(SIGPIPE, SIG_IGN);
-  const std::vector<std::string> params(argv + 1, argv + argc);
+  platform::ReportBrokenPipesAsErrors();
+  const std::vector<std::string> params = platform::ProgramParameters(argc, argv);
   for (const std::string& p : params) {
     if (p == "--help") {
-      std::fputs(kUsage, stdout);
+      const bool windowsRules = platform::HostConventions().IsSwitchStart('/');
+      std::printf(kUsage, windowsRules ? kWindowsSwitches : kPosixSwitches);
       return 0;
     }
     if (p == "--version") {

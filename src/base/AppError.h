@@ -33,6 +33,7 @@ enum class TErrorId : std::uint8_t {
   // The program's start
   NoProjectFile,
   WindowModule,  // %1 what each candidate said
+  NoWindow,      // the build has no window (the Windows build)
   // tectoplan-view's command line
   ViewOptionNeedsFile,  // %1 option
   ViewUnknownOption,    // %1 option

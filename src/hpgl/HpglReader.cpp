@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "base/AppError.h"
+#include "platform/Utf8Path.h"
 
 namespace hpgl {
 
@@ -359,7 +360,7 @@ Program ReadProgram(std::string_view text) {
 }
 
 Program ReadProgramFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(platform::PathFromUtf8(path), std::ios::binary);
   if (!in) {
     throw EAppError(TErrorId::ProgramRead, {path}, std::error_code(errno, std::generic_category()));
   }

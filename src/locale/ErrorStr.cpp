@@ -43,6 +43,8 @@ constexpr TErrorText kErrorTexts[] = {
     {TErrorId::NoProjectFile, "no project file given (-I)", "nie podano pliku projektu (-I)"},
     {TErrorId::WindowModule, "cannot load the main window (%1); use -A to run unattended",
      "nie można załadować okna programu (%1); użyj -A, aby pracować bez okna"},
+    {TErrorId::NoWindow, "this build has no window; use -A to run unattended (see --help)",
+     "ta wersja programu nie ma okna; użyj -A, aby pracować bez okna (zob. --help)"},
     {TErrorId::ViewOptionNeedsFile, "%1 needs a file name", "%1 wymaga nazwy pliku"},
     {TErrorId::ViewUnknownOption, "unknown option %1", "nieznana opcja %1"},
     {TErrorId::ViewOneProgram, "one program at a time", "tylko jeden program naraz"},
@@ -200,7 +202,10 @@ constexpr TReasonText kPolishReasons[] = {
     {ENOTDIR, "To nie jest katalog"},
     {EFBIG, "Plik jest za duży"},
     {ENOSPC, "Brak miejsca na urządzeniu"},
+// Disk quotas are a POSIX errno value that not every C library has (Windows' has none).
+#ifdef EDQUOT
     {EDQUOT, "Przekroczony przydział dyskowy"},
+#endif
     {EROFS, "System plików tylko do odczytu"},
     {EEXIST, "Plik istnieje"},
     {ENAMETOOLONG, "Nazwa pliku jest za długa"},

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <numbers>
 #include <optional>
 #include <string>
 #include <vector>
@@ -685,7 +686,7 @@ class TPlayer {
     if (rx <= 0 || ry <= 0) {
       return 0;
     }
-    double t = std::atan2(-(p.y - cy) / ry, (p.x - cx) / rx) * 180 / M_PI;
+    double t = std::atan2(-(p.y - cy) / ry, (p.x - cx) / rx) * 180 / std::numbers::pi;
     return t < 0 ? t + 360 : t;
   }
 

@@ -1,5 +1,6 @@
 // Whole-file reads and safe whole-file replacement, the only file access the core needs.
-// Paths are POSIX paths; errors come back as std::error_code values with the system's reason.
+// Paths are UTF-8 texts in the platform's own form; errors come back as std::error_code values
+// with the system's reason (on Windows the common file errors as their errno values).
 #pragma once
 
 #include <cstddef>

@@ -1,8 +1,5 @@
 #include "platform/NumberText.h"
 
-#include <langinfo.h>
-#include <locale.h>
-
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -10,6 +7,7 @@
 #include <cstring>
 
 #include "base/AppError.h"
+#include "platform/ClassicNumber.h"
 
 namespace platform {
 
@@ -39,42 +37,10 @@ std::string_view SkipLeadingSpaces(std::string_view text) {
   return first == std::string_view::npos ? std::string_view{} : text.substr(first);
 }
 
-// strtod under the "C" locale: correctly rounded, and it tells underflow (a finite result) from
-// overflow (an infinite one).
-double StrtodC(const std::string& text) {
-  static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-  return strtod_l(text.c_str(), nullptr, c);
-}
-
 }  // namespace
 
 NumberFormatSettings& NumberFormat() {
   static NumberFormatSettings settings;
-  return settings;
-}
-
-NumberFormatSettings NumberFormatFromEnvironment() {
-  NumberFormatSettings settings;
-  const char* name = nullptr;
-  for (const char* variable : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
-    const char* value = std::getenv(variable);
-    if (value != nullptr && *value != '\0') {
-      name = value;
-      break;
-    }
-  }
-  if (name == nullptr) {
-    return settings;
-  }
-  locale_t locale = newlocale(LC_NUMERIC_MASK, name, static_cast<locale_t>(nullptr));
-  if (locale == static_cast<locale_t>(nullptr)) {
-    return settings;
-  }
-  const char* radix = nl_langinfo_l(RADIXCHAR, locale);
-  if (radix != nullptr && *radix != '\0') {
-    settings.decimalSeparator = radix;
-  }
-  freelocale(locale);
   return settings;
 }
 
@@ -207,7 +173,7 @@ std::optional<double> ParseNumber(std::string_view text,
   if (!rest.empty()) {
     return std::nullopt;
   }
-  const double value = StrtodC(normalized);
+  const double value = ParseClassicNumber(normalized);
   if (std::isinf(value)) {
     return std::nullopt;
   }

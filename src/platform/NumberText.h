@@ -18,8 +18,9 @@ struct NumberFormatSettings {
 };
 NumberFormatSettings& NumberFormat();
 
-// The separator of the user's LC_NUMERIC locale (LC_ALL, else LC_NUMERIC, else LANG), read
-// without touching the process's own locale; "." when that locale is not installed.
+// POSIX: the separator of the user's LC_NUMERIC locale (LC_ALL, else LC_NUMERIC, else LANG),
+// read without touching the process's own locale; "." when that locale is not installed.
+// Windows: the decimal separator of the user's regional settings (LOCALE_SDECIMAL).
 NumberFormatSettings NumberFormatFromEnvironment();
 
 // General format, 15 significant digits: 12.5, 0.333333333333333, 1E15, 5E-5, -2.5E-7. Scientific

@@ -5,7 +5,7 @@
 
 namespace platform {
 
-// The full path of the running program file; empty when the system cannot tell.
+// The full path of the running program file (UTF-8); empty when the system cannot tell.
 std::string GetProgramFileName();
 
 }  // namespace platform

@@ -9,6 +9,7 @@
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/NumberText.h"
+#include "platform/Utf8Path.h"
 #include "project/ProjectData.h"
 
 namespace {
@@ -117,7 +118,7 @@ void TPanelsProject::OpenFromText(std::string text) {
 
 std::string ReadProjectFile(const std::string& path) {
   std::error_code ec;
-  const auto status = std::filesystem::status(path, ec);
+  const auto status = std::filesystem::status(platform::PathFromUtf8(path), ec);
   if (ec) {
     throw EAppError(TErrorId::ProjectRead, {path}, ec);
   }

@@ -12,6 +12,7 @@
 #include "locale/ErrorStr.h"
 #include "locale/ViewStr.h"
 #include "platform/FileSystem.h"
+#include "platform/Utf8Path.h"
 #include "preview/FindingText.h"
 #include "preview/PreviewSvg.h"
 #include "project/ProjectData.h"
@@ -208,7 +209,8 @@ int RunView(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   const hpgl::CheckReport report = hpgl::CheckProgram(program, workArea);
   PrintTable(program, report, options->program, out);
   if (!options->svg.empty()) {
-    const std::string title = std::filesystem::path(options->program).filename().string();
+    const std::string title =
+        platform::Utf8FromPath(platform::PathFromUtf8(options->program).filename());
     const std::string svg = hpgl::DrawPreviewSvg(program, report, {title, workArea});
     if (const auto result = platform::ReplaceFileContents(options->svg, svg)) {
       PrintError(err,

@@ -75,6 +75,17 @@ TEST(UnattendedRun, WritesBesideTheProgramAndToStandardOutput) {
   EXPECT_EQ(ReadFile(cwd / "out"), expected);
 }
 
+// File names are bytes on Linux: Polish letters go through in any locale, the C locale included.
+TEST(UnattendedRun, PolishFileNames) {
+  const ProgramCopy copy;
+  const TempFolder cwd;
+  WriteFile(copy.dir() / "Rynna żółta.tcj", ReadFile(kFixtures + "gutter-2-layers.tcj"));
+  const auto run = RunTectoplan(cwd.path(), copy.program(),
+                                "-A '-I:Rynna żółta.tcj' '-O:Rynna żółta.plt'", "LC_ALL=C");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ReadFile(copy.dir() / "Rynna żółta.plt"), ReadFile(kFixtures + "gutter-2-layers.plt"));
+}
+
 TEST(UnattendedRun, ProjectsWithoutAProgramWriteTheEmptyProgramAndWarn) {
   const TempFolder cwd;
   WriteFile(cwd / "empty.tcj", "");

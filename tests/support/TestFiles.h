@@ -3,22 +3,35 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
 
-// A new folder /tmp/PREFIX-XXXXXX, removed with everything in it. Readable by other users, so
-// that a case run as another user can reach the files put there.
+// A new folder PREFIX-XXXXXX in the system's temporary folder (/tmp), removed with everything in
+// it. Readable by other users, so that a case run as another user can reach the files put there.
 class TempFolder {
  public:
   explicit TempFolder(const std::string& prefix = "tectoplan-test") {
-    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
-    path_ = ::mkdtemp(pattern.data());
+    std::random_device random;
+    const auto base = std::filesystem::temp_directory_path();
+    for (;;) {
+      char suffix[7];
+      for (char& c : std::span(suffix, 6)) {
+        c = "abcdefghijklmnopqrstuvwxyz0123456789"[random() % 36];
+      }
+      suffix[6] = '\0';
+      const auto candidate = base / (prefix + "-" + suffix);
+      if (std::filesystem::create_directory(candidate)) {
+        path_ = candidate.string();
+        break;
+      }
+    }
     std::filesystem::permissions(path_, std::filesystem::perms(0755));
   }
   TempFolder(const TempFolder&) = delete;
@@ -33,7 +46,7 @@ class TempFolder {
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-      names.push_back(entry.path().filename());
+      names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
     return names;

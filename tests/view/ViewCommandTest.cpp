@@ -175,6 +175,17 @@ TEST(ViewCommand, WritesThePicture) {
   EXPECT_NE(s.str().find(">CHECK FAILED<"), std::string::npos);
 }
 
+// The picture's title is the program's file name, Polish letters and all, in any locale.
+TEST(ViewCommand, PictureOfAProgramWithAPolishName) {
+  TempFolder folder;
+  const std::string program = folder.File("Rynna żółta.plt");
+  WriteFile(program, ReadFixture("gutter-two-layers.plt"));
+  const std::string svg = folder.File("Rynna żółta.svg");
+  const Result r = Viewed({program, "--svg", svg});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(ReadFile(svg).find("Rynna żółta.plt"), std::string::npos);
+}
+
 // The built program hands its arguments and its exit status through.
 TEST(ViewCommand, TheProgramRuns) {
   const std::string program = std::string(TECTOPLAN_BINARY_DIR) + "/tectoplan-view";
