@@ -471,20 +471,6 @@ TWriteResult ReplaceFileContents(const std::string& path, std::string_view data)
   return ReplaceRegularFile(target.folder.get(), target.name, &st, data);
 }
 
-EAppError WriteError(TErrorId plain, const std::string& path, const TWriteResult& result) {
-  switch (result.refusal) {
-    case TWriteRefusal::FolderTakesNoNewFile:
-      return EAppError(TErrorId::WriteFolderTakesNoNewFile, {path}, result.reason);
-    case TWriteRefusal::LinkInSharedFolder:
-      return EAppError(TErrorId::WriteLinkInSharedFolder, {path, result.link}, result.reason);
-    case TWriteRefusal::PipeWithoutReader:
-      return EAppError(TErrorId::WritePipeWithoutReader, {path}, result.reason);
-    case TWriteRefusal::None:
-      break;
-  }
-  return EAppError(plain, {path}, result.reason);
-}
-
 std::error_code WriteStandardOutput(std::string_view data) {
   IgnoreFileSizeSignal();
   return WriteAll(STDOUT_FILENO, data);

@@ -106,20 +106,6 @@ std::wstring FinalPath(HANDLE h, const std::wstring& fallback) {
   return fallback;
 }
 
-// Writes data into the already opened target from its start and cuts it off after the data.
-std::error_code WriteInPlace(HANDLE h, std::string_view data) {
-  if (SetFilePointer(h, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) {
-    return LastWindowsError();
-  }
-  if (auto ec = WriteAll(h, data)) {
-    return ec;
-  }
-  if (!SetEndOfFile(h) || !FlushFileBuffers(h)) {
-    return LastWindowsError();
-  }
-  return {};
-}
-
 }  // namespace
 
 bool IsRegularFile(const std::string& path) {
@@ -128,7 +114,7 @@ bool IsRegularFile(const std::string& path) {
          (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
 }
 
-std::error_code ReadWholeFile(const std::string& path, std::string& out) {
+std::error_code ReadWholeFile(const std::string& path, std::string& out, std::size_t limit) {
   out.clear();
   const std::wstring name = WideFromUtf8(path);
   const DWORD attributes = GetFileAttributesW(name.c_str());
@@ -154,7 +140,7 @@ std::error_code ReadWholeFile(const std::string& path, std::string& out) {
     if (n == 0) {
       return {};
     }
-    if (out.size() + n > kMaxReadFileSize) {
+    if (out.size() + n > limit) {
       out.clear();
       return {EFBIG, std::generic_category()};
     }
@@ -162,11 +148,11 @@ std::error_code ReadWholeFile(const std::string& path, std::string& out) {
   }
 }
 
-std::error_code ReplaceFileContents(const std::string& path, std::string_view data) {
+TWriteResult ReplaceFileContents(const std::string& path, std::string_view data) {
   std::wstring target = WideFromUtf8(path);
   const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    return {EISDIR, std::generic_category()};
+    return TWriteResult{std::error_code(EISDIR, std::generic_category())};
   }
 
   // The target must be writable as it stands: a read-only file, or one that another program
@@ -183,7 +169,7 @@ std::error_code ReplaceFileContents(const std::string& path, std::string_view da
     if (auto ec = WriteAll(probe.get(), data)) {
       return ec;
     }
-    return probe.Close() ? std::error_code{} : LastWindowsError();
+    return probe.Close() ? TWriteResult{} : TWriteResult{LastWindowsError()};
   }
   if (exists && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
     // A symbolic link is followed: the file it leads to is replaced, the link stays.
@@ -194,21 +180,17 @@ std::error_code ReplaceFileContents(const std::string& path, std::string_view da
   std::wstring temp;
   Handle file;
   if (const auto tempError = CreateTemporary(folder, temp, file)) {
-    if (!exists) {
-      return tempError;
-    }
-    // The folder takes no new file, but the file itself is writable: update it where it stands.
-    if (auto ec = WriteInPlace(probe.get(), data)) {
-      return ec;
-    }
-    return probe.Close() ? std::error_code{} : LastWindowsError();
+    // The folder takes no new file: the file is only ever replaced whole, never rewritten where
+    // it stands, so it stays as it was.
+    return exists ? TWriteResult{tempError, TWriteRefusal::FolderTakesNoNewFile}
+                  : TWriteResult{tempError};
   }
   probe.Close();
 
   auto fail = [&temp, &file](std::error_code ec) {
     file.Close();
     DeleteFileW(temp.c_str());
-    return ec;
+    return TWriteResult{ec};
   };
   if (auto ec = WriteAll(file.get(), data)) {
     return fail(ec);

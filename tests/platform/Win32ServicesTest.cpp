@@ -144,7 +144,7 @@ TEST_F(Win32Files, LockedTargetKeepsTheOldFile) {
     const HANDLE other = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, share, nullptr,
                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
-    const std::error_code ec = platform::ReplaceFileContents(path, "new program");
+    const std::error_code ec = platform::ReplaceFileContents(path, "new program").reason;
     CloseHandle(other);
     EXPECT_TRUE(ec) << "share mode " << share;
     std::string text;
@@ -169,7 +169,7 @@ TEST_F(Win32Files, ReadOnlyFileIsKept) {
     SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
     GTEST_SKIP() << "this system lets a read-only file be opened for writing";
   }
-  EXPECT_EQ(platform::ReplaceFileContents(readOnly, "lost"), std::errc::permission_denied);
+  EXPECT_EQ(platform::ReplaceFileContents(readOnly, "lost").reason, std::errc::permission_denied);
   std::string text;
   EXPECT_FALSE(platform::ReadWholeFile(readOnly, text));
   EXPECT_EQ(text, "kept");
@@ -178,9 +178,9 @@ TEST_F(Win32Files, ReadOnlyFileIsKept) {
 
 TEST_F(Win32Files, RefusedTargetsAndTheirReasons) {
   std::string text;
-  EXPECT_EQ(platform::ReplaceFileContents(folder_, "x"), std::errc::is_a_directory);
+  EXPECT_EQ(platform::ReplaceFileContents(folder_, "x").reason, std::errc::is_a_directory);
   EXPECT_EQ(platform::ReadWholeFile(folder_, text), std::errc::is_a_directory);
-  EXPECT_EQ(platform::ReplaceFileContents(File("no folder\\x.plt"), "x"),
+  EXPECT_EQ(platform::ReplaceFileContents(File("no folder\\x.plt"), "x").reason,
             std::errc::no_such_file_or_directory);
   EXPECT_EQ(platform::ReadWholeFile(File("missing.tcj"), text),
             std::errc::no_such_file_or_directory);
