@@ -289,20 +289,14 @@ std::string TemporaryName() {
   return name;
 }
 
-// Gives the unnamed temporary file fd a hidden name in folder. /proc/self/fd/N with
-// AT_SYMLINK_FOLLOW works for every user; AT_EMPTY_PATH, where /proc is missing, only for
-// privileged ones on older kernels.
-std::error_code LinkTemporary(int fd, int folder, std::string& name) {
-  const std::string self = "/proc/self/fd/" + std::to_string(fd);
-  for (int attempt = 0; attempt < 100; ++attempt) {
+// Runs attempt with new hidden names until one is free: an attempt that fails with EEXIST met a
+// name in use and is tried again with another. name holds the name that worked, else nothing.
+template <typename TAttempt>
+std::error_code WithFreshName(std::string& name, TAttempt attempt) {
+  for (int tries = 0; tries < 100; ++tries) {
     name = TemporaryName();
-    if (::linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+    if (attempt(name)) {
       return {};
-    }
-    if (errno == ENOENT) {
-      if (::linkat(fd, "", folder, name.c_str(), AT_EMPTY_PATH) == 0) {
-        return {};
-      }
     }
     if (errno != EEXIST) {
       name.clear();
@@ -311,6 +305,19 @@ std::error_code LinkTemporary(int fd, int folder, std::string& name) {
   }
   name.clear();
   return Error(EEXIST);
+}
+
+// Gives the unnamed temporary file fd a hidden name in folder. /proc/self/fd/N with
+// AT_SYMLINK_FOLLOW works for every user; AT_EMPTY_PATH, where /proc is missing, only for
+// privileged ones on older kernels.
+std::error_code LinkTemporary(int fd, int folder, std::string& name) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  return WithFreshName(name, [&](const std::string& tried) {
+    if (::linkat(AT_FDCWD, self.c_str(), folder, tried.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      return true;
+    }
+    return errno == ENOENT && ::linkat(fd, "", folder, tried.c_str(), AT_EMPTY_PATH) == 0;
+  });
 }
 
 // A new file for the content: unnamed (O_TMPFILE) where the file system allows it, so that a
@@ -327,20 +334,11 @@ std::error_code CreateTemporary(int folder, FileDescriptor& fd, std::string& nam
   if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
     return LastError();
   }
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    name = TemporaryName();
-    fd.Reset(
-        ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (fd.valid()) {
-      return {};
-    }
-    if (errno != EEXIST) {
-      name.clear();
-      return LastError();
-    }
-  }
-  name.clear();
-  return Error(EEXIST);
+  return WithFreshName(name, [&](const std::string& tried) {
+    fd.Reset(::openat(folder, tried.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                      0600));
+    return fd.valid();
+  });
 }
 
 // Replaces the regular file name in folder (existing is its status, or null for a new file).
