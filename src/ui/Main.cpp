@@ -693,13 +693,25 @@ void TFormMain::UpdatePreview() {
   }
   // The preview shows the error of the program, it never goes to the general handler: the
   // operator is typing, and the window shows the same error when the program is generated.
+  const TPrjSize& size = FProject->ProjectSize();
+  const hpgl::WorkArea area{size.Width(), size.Height()};
+  TPrjGenerator generator(*FProject);
   try {
-    const TPrjSize& size = FProject->ProjectSize();
-    frmPreview->ShowProgram(GenerateCheckedPlt().FileData(), {size.Width(), size.Height()});
+    GenerateCheckedProgram(generator);
+    frmPreview->ShowProgram(generator.FileData(), area);
   } catch (const EAppError& e) {
-    frmPreview->ShowError(ErrorText(e), e.Id() == TErrorId::BelowZero && e.Args().size() == 2
-                                            ? e.Args()[1]
-                                            : std::string());
+    const std::vector<std::string> advice{ErrorText(e)};
+    try {
+      if (e.Id() != TErrorId::BelowZero) {
+        throw;
+      }
+      // The refused program is whole: drawn, the operator sees where the wire would go.
+      frmPreview->ShowProgram(generator.FileData(), area, advice);
+    } catch (const std::exception&) {
+      frmPreview->ShowError(ErrorText(e), e.Id() == TErrorId::BelowZero && e.Args().size() == 2
+                                              ? e.Args()[1]
+                                              : std::string());
+    }
   } catch (const std::exception& e) {
     frmPreview->ShowError(ErrorText(e));
   }

@@ -8,6 +8,8 @@
 #include <QString>
 #include <string>
 
+// The preview's size when there is room for it.
+inline constexpr QSize kPreviewSize{860, 500};
 inline constexpr QSize kPreviewLeastSize{480, 320};
 
 // The preview's rectangle in screen coordinates: beside the main window (right of it, else left)

@@ -211,7 +211,7 @@ int RunView(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   if (!options->svg.empty()) {
     const std::string title =
         platform::Utf8FromPath(platform::PathFromUtf8(options->program).filename());
-    const std::string svg = hpgl::DrawPreviewSvg(program, report, {title, workArea});
+    const std::string svg = hpgl::DrawPreviewSvg(program, report, {title, workArea, {}});
     if (const auto result = platform::ReplaceFileContents(options->svg, svg)) {
       PrintError(err,
                  ErrorText(platform::WriteError(TErrorId::PictureWrite, options->svg, result)));

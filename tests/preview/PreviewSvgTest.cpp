@@ -18,7 +18,7 @@ using hpgl::ReadProgramFile;
 
 std::string Draw(const Program& p, std::optional<hpgl::WorkArea> area = {},
                  const std::string& title = "job.plt") {
-  return DrawPreviewSvg(p, CheckProgram(p, area), {title, area});
+  return DrawPreviewSvg(p, CheckProgram(p, area), {title, area, {}});
 }
 
 // The text of the group <g id="id" ...> ... </g>, empty when there is none.
@@ -205,11 +205,21 @@ TEST(PreviewSvg, EscapesTextFromTheProgramAndTheTitle) {
     const std::string odd = Draw(ReadProgram(""), {}, c.title + ".plt");
     EXPECT_NE(odd.find(">" + c.shown + ".plt<"), std::string::npos) << c.name;
   }
-  // A long title loses its start, never half a character: here the cut falls inside the
-  // two bytes of the letter, which goes as a whole.
-  const std::string name = std::string(60, 'a') + "\xC5\x9B" + std::string(52, 'b') + ".plt";
-  const std::string cut = Draw(ReadProgram(""), {}, name);
-  EXPECT_NE(cut.find(">..." + std::string(52, 'b') + ".plt<"), std::string::npos);
+  // A long title loses its start, never half a character: wherever the cut falls near the
+  // two bytes of the letter, the letter goes or stays as a whole.
+  for (std::size_t before = 20; before < 90; ++before) {
+    const std::string name = std::string(before, 'a') + "\xC5\x9B" + std::string(40, 'b') + ".plt";
+    const std::string svg = Draw(ReadProgram(""), {}, name);
+    std::smatch title;
+    ASSERT_TRUE(std::regex_search(svg, title, std::regex(">(\\.\\.\\.[^<]*)<")));
+    const std::string shown = title[1];
+    EXPECT_LT(shown.size(), name.size()) << before;
+    EXPECT_EQ(shown.substr(shown.size() - 44), std::string(40, 'b') + ".plt") << before;
+    const std::size_t letter = shown.find('\xC5');
+    EXPECT_TRUE(letter == std::string::npos || shown.compare(letter, 2, "\xC5\x9B") == 0) << before;
+    EXPECT_EQ(shown.find('\x9B'), letter == std::string::npos ? std::string::npos : letter + 1)
+        << before;
+  }
 }
 
 TEST(PreviewSvg, EmptyAndDegenerateProgramsStillDraw) {

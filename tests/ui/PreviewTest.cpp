@@ -2,6 +2,7 @@
 // the redraw after a field change, the errors shown instead of a picture, closing and reopening,
 // and that it never writes a file.
 #include <QMenuBar>
+#include <algorithm>
 #include <sstream>
 #include <tuple>
 
@@ -138,7 +139,7 @@ TEST_F(PreviewTest, ShowsTheGeneratedProgramAndFollowsFieldChanges) {
   EXPECT_TRUE(services_.errors.empty());
 }
 
-TEST_F(PreviewTest, ShowsTheErrorInsteadOfAPicture) {
+TEST_F(PreviewTest, DrawsTheRefusedProgramAndShowsOtherErrorsInstead) {
   struct TCase {
     const char* name;
     bool polish;
@@ -150,6 +151,7 @@ TEST_F(PreviewTest, ShowsTheErrorInsteadOfAPicture) {
     };
     std::vector<TField> fields;
     const char* error;  // the beginning of the text shown
+    bool drawn;         // the refused program is drawn, the error above its findings
   };
   const TCase cases[] = {
       {"below zero",
@@ -159,7 +161,8 @@ TEST_F(PreviewTest, ShowsTheErrorInsteadOfAPicture) {
         {&TFormMain::txtDimB, "10", "10"},
         {&TFormMain::txtDimC, "10", "10"},
         {&TFormMain::txtDimD, "10", "10"}},
-       "The cutting program would move below the machine's zero in line "},
+       "The cutting program would move below the machine's zero in line 36: ",
+       true},
       {"below zero, Polish",
        true,
        ptDoubleSlope,
@@ -167,12 +170,14 @@ TEST_F(PreviewTest, ShowsTheErrorInsteadOfAPicture) {
         {&TFormMain::txtDimB, "10", "10"},
         {&TFormMain::txtDimC, "10", "10"},
         {&TFormMain::txtDimD, "10", "10"}},
-       "Program cięcia wyprowadziłby drut poniżej zera maszyny w wierszu "},
+       "Program cięcia wyprowadziłby drut poniżej zera maszyny w wierszu 36: ",
+       true},
       {"layer limit",
        false,
        ptFlat,
        {{&TFormMain::txtLayerCount, "100001", "3"}},
-       "Layer count 100001 is above the limit of 100000 layers"},
+       "Layer count 100001 is above the limit of 100000 layers",
+       false},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -184,9 +189,21 @@ TEST_F(PreviewTest, ShowsTheErrorInsteadOfAPicture) {
       Type(form.*f.field, f.wrong);
     }
     Tab();
-    EXPECT_FALSE(preview.HasPicture());
-    EXPECT_TRUE(preview.Program().outlines.empty());
-    EXPECT_EQ(preview.ErrorText().rfind(c.error, 0), 0u) << preview.ErrorText();
+    if (c.drawn) {
+      // The program that would have been cut, failing the check at the refused statement.
+      ASSERT_TRUE(preview.HasPicture()) << preview.ErrorText();
+      ASSERT_FALSE(preview.Advice().empty());
+      EXPECT_EQ(preview.Advice()[0].rfind(c.error, 0), 0u) << preview.Advice()[0];
+      EXPECT_EQ(preview.Program().outlines.size(), 2u);
+      const auto& findings = preview.Report().findings;
+      EXPECT_TRUE(std::any_of(findings.begin(), findings.end(), [](const hpgl::Finding& f) {
+        return f.kind == hpgl::FindingKind::OffZero && f.statement == 36;
+      }));
+    } else {
+      EXPECT_FALSE(preview.HasPicture());
+      EXPECT_TRUE(preview.Program().outlines.empty());
+      EXPECT_EQ(preview.ErrorText().rfind(c.error, 0), 0u) << preview.ErrorText();
+    }
     // Shown in the preview only, not by the general error handler.
     EXPECT_TRUE(services_.errors.empty());
 
@@ -196,6 +213,8 @@ TEST_F(PreviewTest, ShowsTheErrorInsteadOfAPicture) {
     Tab();
     EXPECT_TRUE(preview.HasPicture()) << preview.ErrorText();
     EXPECT_TRUE(preview.ErrorText().empty());
+    EXPECT_TRUE(preview.Advice().empty());
+    EXPECT_FALSE(preview.Report().Failed());
   }
 }
 

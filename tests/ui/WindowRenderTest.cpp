@@ -45,7 +45,9 @@ TEST_F(WindowTest, RendersThePreview) {
       {"en-gutter", false, ptGutter, "2", "200", true},
       {"pl-doubleslope-narrow", true, ptDoubleSlopeNarrow, "1", "200", true},
       {"en-flat", false, ptFlat, "3", "150", true},
-      {"en-below-zero", false, ptDoubleSlope, "1", "-400", false},
+      {"en-below-zero", false, ptDoubleSlope, "1", "-400", true},
+      {"pl-below-zero", true, ptDoubleSlope, "1", "-400", true},
+      {"en-layer-limit", false, ptFlat, "100001", "150", false},
   };
   const QString outDir = QString::fromUtf8(TECTOPLAN_BINARY_DIR "/window-renders");
   QDir().mkpath(outDir);
