@@ -1,11 +1,13 @@
 // Renders the window for every listed panel type in both languages, and the preview window, to
 // PNG files in build/window-renders/, to look at: the pictures, the captions and the fields of
-// each type; the outlines, axes and legend of the preview.
+// each type; the outlines, axes and legend of the preview, and the same preview on the printed
+// page.
 #include <QDir>
 #include <QImage>
 #include <QPainter>
 
 #include "WindowFixture.h"
+#include "ui/LayoutPainter.h"
 #include "ui/PreviewWindow.h"
 
 namespace {
@@ -66,6 +68,24 @@ TEST_F(WindowTest, RendersThePreview) {
     preview->render(&image);
     const QString name = QString("%1/preview-%2.png").arg(outDir, c.name);
     ASSERT_TRUE(image.save(name)) << name.toStdString();
+    if (preview->HasPicture()) {
+      // The printed picture of the same program: its layout on the A4 page, 4 pixels a
+      // millimetre.
+      preview::TPreviewInput input;
+      input.workArea = preview->WorkArea();
+      input.advice = preview->Advice();
+      const preview::TPreviewLayout page = preview::LayOutProgram(
+          preview->Program(), preview->Report(), input, preview::PageTarget());
+      QImage paper(297 * 4, 210 * 4, QImage::Format_ARGB32);
+      paper.fill(Qt::white);
+      QPainter p(&paper);
+      p.setRenderHint(QPainter::Antialiasing);
+      p.scale(4, 4);
+      PaintLayout(p, page);
+      p.end();
+      const QString pageName = QString("%1/page-%2.png").arg(outDir, c.name);
+      ASSERT_TRUE(paper.save(pageName)) << pageName.toStdString();
+    }
   }
 }
 
