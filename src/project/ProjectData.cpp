@@ -27,6 +27,45 @@ TPanelsProject::TPanelsProject()
       FBackFace(std::make_unique<TPanelFace>()),
       FPrjSize(std::make_unique<TPrjSize>()) {}
 
+TPanelsProject::TPanelsProject(const TPanelsProject& other)
+    : FPanelType(other.FPanelType),
+      FRoofPanel(std::make_unique<TRoofPanel>(*other.FRoofPanel)),
+      FElevation(other.FElevation),
+      FUnderBottom(other.FUnderBottom),
+      FTopSpace(other.FTopSpace),
+      FLeftSpace(other.FLeftSpace),
+      FLayerCount(other.FLayerCount),
+      FFrontFace(std::make_unique<TPanelFace>(*other.FFrontFace)),
+      FBackFace(std::make_unique<TPanelFace>(*other.FBackFace)),
+      FPrjSize(std::make_unique<TPrjSize>(*other.FPrjSize)),
+      FSkipBottom(other.FSkipBottom),
+      FPanelLength(other.FPanelLength),
+      FFrontBaseWidth(other.FFrontBaseWidth),
+      FRearBaseWidth(other.FRearBaseWidth),
+      FCutDiagonally(other.FCutDiagonally) {}
+
+TPanelsProject& TPanelsProject::operator=(const TPanelsProject& other) {
+  if (this != &other) {
+    TPanelsProject copy(other);
+    std::swap(FRoofPanel, copy.FRoofPanel);
+    std::swap(FFrontFace, copy.FFrontFace);
+    std::swap(FBackFace, copy.FBackFace);
+    std::swap(FPrjSize, copy.FPrjSize);
+    FPanelType = other.FPanelType;
+    FElevation = other.FElevation;
+    FUnderBottom = other.FUnderBottom;
+    FTopSpace = other.FTopSpace;
+    FLeftSpace = other.FLeftSpace;
+    FLayerCount = other.FLayerCount;
+    FSkipBottom = other.FSkipBottom;
+    FPanelLength = other.FPanelLength;
+    FFrontBaseWidth = other.FFrontBaseWidth;
+    FRearBaseWidth = other.FRearBaseWidth;
+    FCutDiagonally = other.FCutDiagonally;
+  }
+  return *this;
+}
+
 double TPanelsProject::BlockDiagonal() const {
   const Extended length = FPanelLength;
   return Round(std::sqrt(length * length * 2));

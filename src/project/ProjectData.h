@@ -100,6 +100,10 @@ class TPrjSize {
 class TPanelsProject {
  public:
   TPanelsProject();
+  // A copy owns copies of the panel, the faces and the work area: the preview works on one
+  // while the window goes on changing its own.
+  TPanelsProject(const TPanelsProject& other);
+  TPanelsProject& operator=(const TPanelsProject& other);
 
   TRoofPanelType PanelType() const { return FPanelType; }
   void SetPanelType(TRoofPanelType value) { FPanelType = value; }

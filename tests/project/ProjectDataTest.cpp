@@ -316,3 +316,46 @@ TEST(ComputeFaces, FreshProjectOfEmptyTypeReportsTheFaceDefaults) {
 }
 
 }  // namespace
+
+namespace {
+
+// A copy carries every input and computed value, and owns its parts: changing and recomputing
+// one leaves the other as it was.
+TEST(TPanelsProject, CopiesAreWholeAndIndependent) {
+  TPanelsProject original;
+  original.SetPanelType(ptGutter);
+  original.RoofPanel().SetDimA(120);
+  original.RoofPanel().SetDimB(40);
+  original.SetPanelLength(1000);
+  original.SetLayerCount(3);
+  original.SetElevation(5);
+  original.ComputeFaces();
+  const std::string text = original.SaveToText("");
+  const double width = original.ProjectSize().Width(), height = original.ProjectSize().Height();
+  const double frontHeight = original.FrontFace().Height();
+
+  TPanelsProject copy(original);
+  EXPECT_EQ(copy.SaveToText(""), text);
+  EXPECT_EQ(copy.ProjectSize().Width(), width);
+  EXPECT_EQ(copy.ProjectSize().Height(), height);
+  EXPECT_EQ(copy.FrontFace().Height(), frontHeight);
+  EXPECT_EQ(copy.UnderBottom(), original.UnderBottom());
+
+  copy.RoofPanel().SetDimA(300);
+  copy.SetLayerCount(7);
+  copy.ComputeFaces();
+  EXPECT_NE(copy.ProjectSize().Height(), height);
+  EXPECT_EQ(original.SaveToText(""), text);
+  EXPECT_EQ(original.ProjectSize().Height(), height);
+  EXPECT_EQ(original.FrontFace().Height(), frontHeight);
+
+  TPanelsProject assigned;
+  assigned = original;
+  EXPECT_EQ(assigned.SaveToText(""), text);
+  EXPECT_EQ(assigned.ProjectSize().Width(), width);
+  assigned.SetPanelLength(10);
+  assigned.ComputeFaces();
+  EXPECT_EQ(original.ProjectSize().Width(), width);
+}
+
+}  // namespace
