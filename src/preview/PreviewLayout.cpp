@@ -468,7 +468,8 @@ std::optional<TUnitPoint> MarkPoint(const hpgl::Program& program, const hpgl::Fi
   return std::nullopt;
 }
 
-void AddHeader(TBuilder& b, std::string title, bool failed, const std::string& summary) {
+void AddHeader(TBuilder& b, TPreviewLayout& l, std::string title, bool failed,
+               const std::string& summary) {
   const TPreviewTarget& t = b.t;
   const double e = t.em;
   const std::string verdict = b.View(failed ? TViewStr::CheckFailed : TViewStr::CheckPassed);
@@ -489,7 +490,9 @@ void AddHeader(TBuilder& b, std::string title, bool failed, const std::string& s
     title = "..." + title.substr(cut);
   }
   b.Text(t.margin, t.margin + 1.7 * e, kTitleSize, title, kInk, TAnchor::Start, true);
-  b.Rect(badgeLeft, t.margin, t.width - t.margin, t.margin + kBadgeHeight * e,
+  l.verdictLeft = badgeLeft, l.verdictTop = t.margin;
+  l.verdictRight = t.width - t.margin, l.verdictBottom = t.margin + kBadgeHeight * e;
+  b.Rect(l.verdictLeft, l.verdictTop, l.verdictRight, l.verdictBottom,
          failed ? kFailRed : kPassGreen);
   b.Text(t.width - t.margin - badgeWidth / 2, t.margin + 2.05 * e, kBadgeSize, verdict, kWhite,
          TAnchor::Middle, true);
@@ -681,7 +684,7 @@ TPreviewLayout LayOutProgram(const hpgl::Program& program, const hpgl::CheckRepo
     summary += "; " + FillArguments(b.Str(TLayoutStr::PrintScale),
                                     {Mm(std::round(1 / l.scale * 10) / 10)});
   }
-  AddHeader(b, input.title.empty() ? b.Str(TLayoutStr::Title) : input.title, report.Failed(),
+  AddHeader(b, l, input.title.empty() ? b.Str(TLayoutStr::Title) : input.title, report.Failed(),
             summary);
 
   double legendBottom = 0;
@@ -715,6 +718,9 @@ TPreviewLayout LayOutMessage(const std::string& headline, const std::vector<std:
   const double e = target.em;
   b.Rect(0, 0, target.width, target.height, kWhite);
   b.out = &l.above;
+  l.verdictRight = target.width - target.margin, l.verdictTop = target.margin;
+  l.verdictLeft = l.verdictRight - kBadgeWidth * e,
+  l.verdictBottom = l.verdictTop + kBadgeHeight * e;
   const double width = target.width - 2 * target.margin - 8 * e;
   double y = b.Paragraph(target.width / 2, target.height * 0.3, width, 1.45, headline, kFailRed,
                          true, 0, {}, TAnchor::Middle);

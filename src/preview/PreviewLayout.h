@@ -94,6 +94,8 @@ struct TPreviewLayout {
   // Program millimetres to target units: x' = offsetX + x * scale, y' = offsetY - y * scale.
   double scale = 1, offsetX = 0, offsetY = 0;
   double plotLeft = 0, plotTop = 0, plotRight = 0, plotBottom = 0;
+  // The verdict's badge, where the window says that what it shows is older than the fields.
+  double verdictLeft = 0, verdictTop = 0, verdictRight = 0, verdictBottom = 0;
   std::vector<TShape> below;  // drawn before the outlines: page, no-go zone, work area, axes
   std::vector<TOutlineDrawing> outlines;
   std::vector<TShape> above;  // drawn after them: start points, marks, legend, findings

@@ -26,6 +26,7 @@
 #include "locale/PanelInfo.h"
 #include "locale/ViewStr.h"
 #include "platform/NumberText.h"
+#include "preview/PreviewState.h"
 #include "project/FieldRules.h"
 #include "ui/EditField.h"
 #include "ui/Fonts.h"
@@ -59,7 +60,10 @@ std::string WorkAreaText(double value) {
 }  // namespace
 
 TFormMain::TFormMain(TWindowServices& services, std::string imageFolder)
-    : FServices(services), FImageFolder(std::move(imageFolder)) {
+    : FServices(services),
+      FImageFolder(std::move(imageFolder)),
+      FPreviewPool(std::make_unique<QThreadPool>()) {
+  FPreviewPool->setMaxThreadCount(1);
   SetupWindow();
   SetupControls();
   SetupMenu();
@@ -75,7 +79,10 @@ TFormMain::TFormMain(TWindowServices& services, std::string imageFolder)
   });
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain() {
+  // A run of the preview posts its result to this window: it must have ended first.
+  FPreviewPool->waitForDone();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Construction of the controls
@@ -317,6 +324,7 @@ void TFormMain::LoadControlsStr() {
   miPreview->setText(QString::fromStdString(GetViewStr(TViewStr::PreviewItem)));
   if (frmPreview) {
     frmPreview->LoadStr();
+    UpdatePreview();
   }
 }
 
@@ -682,38 +690,64 @@ void TFormMain::PlacePreviewWindow() {
   frmPreview->move(place.topLeft());
 }
 
+struct TFormMain::TPreviewRun {
+  std::shared_ptr<const preview::TPreviewState> state;
+  std::optional<preview::TPreviewLayout> layout;
+};
+
 void TFormMain::UpdatePreview() {
   if (!frmPreview || !frmPreview->isVisible()) {
     return;
   }
-  // A field that is blank or not a number: no verdict on an older program.
+  ++FPreviewSerial;
+  // A field that is blank or not a number: no verdict on an older program, and no run.
   if (const std::optional<TInvalidField> invalid = FirstInvalidField()) {
+    FPreviewStale = false;
     frmPreview->ShowInvalidField(invalid->caption);
     return;
   }
-  // The preview shows the error of the program, it never goes to the general handler: the
-  // operator is typing, and the window shows the same error when the program is generated.
-  const TPrjSize& size = FProject->ProjectSize();
-  const hpgl::WorkArea area{size.Width(), size.Height()};
-  TPrjGenerator generator(*FProject);
-  try {
-    GenerateCheckedProgram(generator);
-    frmPreview->ShowProgram(generator.FileData(), area);
-  } catch (const EAppError& e) {
-    const std::vector<std::string> advice{ErrorText(e)};
-    try {
-      if (e.Id() != TErrorId::BelowZero) {
-        throw;
-      }
-      // The refused program is whole: drawn, the operator sees where the wire would go.
-      frmPreview->ShowProgram(generator.FileData(), area, advice);
-    } catch (const std::exception&) {
-      frmPreview->ShowError(ErrorText(e), e.Id() == TErrorId::BelowZero && e.Args().size() == 2
-                                              ? e.Args()[1]
-                                              : std::string());
-    }
-  } catch (const std::exception& e) {
-    frmPreview->ShowError(ErrorText(e));
+  frmPreview->SetUpdating(true);
+  if (FPreviewRunning) {
+    FPreviewStale = true;  // one run after the busy one takes every change made meanwhile
+    return;
+  }
+  StartPreviewRun();
+}
+
+void TFormMain::StartPreviewRun() {
+  ++FPreviewRuns;
+  FPreviewRunning = true;
+  FPreviewStale = false;
+  const std::uint64_t serial = FPreviewSerial;
+  const auto project = std::make_shared<const TPanelsProject>(*FProject);
+  const QSize size = frmPreview->size();
+  const TTextLanguage language = InterfaceTextLanguage();
+  FPreviewPool->start([this, serial, project, size, language] {
+    // The preview never goes to the general handler: BuildPreviewState turns every error into
+    // the state's text.
+    auto run = std::make_shared<TPreviewRun>();
+    auto state =
+        std::make_shared<preview::TPreviewState>(preview::BuildPreviewState(*project, language));
+    run->layout = TFormPreview::LayOut(*state, size.width(), size.height(), language);
+    run->state = std::move(state);
+    QMetaObject::invokeMethod(
+        this, [this, serial, run] { PreviewRunDone(serial, run); }, Qt::QueuedConnection);
+  });
+}
+
+void TFormMain::PreviewRunDone(std::uint64_t serial, const std::shared_ptr<TPreviewRun>& run) {
+  FPreviewRunning = false;
+  if (!frmPreview || !frmPreview->isVisible()) {
+    FPreviewStale = false;
+    return;
+  }
+  if (FPreviewStale) {
+    // Older than the fields: dropped, and the fields as they are now run instead.
+    StartPreviewRun();
+    return;
+  }
+  if (serial == FPreviewSerial) {
+    frmPreview->ShowState(run->state, std::move(run->layout));
   }
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QThreadPool>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -81,8 +82,14 @@ class TFormMain : public QMainWindow {
   TPrjGenerator GenerateCheckedPlt() const;
   // Opens the preview window, or raises it when open, showing the current program.
   void miPreviewClick();
-  // Redraws the open preview from the current program, or shows why there is none.
+  // Brings the open preview up to the fields: at once while a field is invalid, else on the
+  // preview's thread from a copy of the project. The preview says it is updating until then;
+  // changes made while a run is busy are gathered into one run after it.
   void UpdatePreview();
+  // True when the open preview shows the program of the fields as they are.
+  bool PreviewSettled() const { return !FPreviewRunning && !FPreviewStale; }
+  // How many runs the preview has started since the window was created.
+  int PreviewRuns() const { return FPreviewRuns; }
   // Puts the new preview window beside the main window where the screen has room.
   void PlacePreviewWindow();
   void ShowWorkAreaValue(QLabel* box, double value);
@@ -192,8 +199,19 @@ class TFormMain : public QMainWindow {
   static void SetText(TEditField* field, const std::string& text);
   static std::string Text(const TEditField* field);
 
+  // Starts the preview's run on a copy of the project as it is now.
+  void StartPreviewRun();
+  struct TPreviewRun;
+  void PreviewRunDone(std::uint64_t serial, const std::shared_ptr<TPreviewRun>& run);
+
   TWindowServices& FServices;
   std::string FImageFolder;
+  // The preview's thread: one run at a time, waited for when the window goes.
+  std::unique_ptr<QThreadPool> FPreviewPool;
+  std::uint64_t FPreviewSerial = 0;  // counts the changes the preview was told of
+  bool FPreviewRunning = false;
+  bool FPreviewStale = false;  // a change came after the running run's copy
+  int FPreviewRuns = 0;
   std::unique_ptr<TPanelsProject> FProject;
   TRoofPanelType curPanelType = ptEmpty;
   bool computePrjEnabled = true;

@@ -8,7 +8,8 @@
 #include "ui/PreviewPlacement.h"
 #include "ui/WindowServices.h"
 
-TFormPreview::TFormPreview(QWidget* parent) : QWidget(parent, Qt::Window) {
+TFormPreview::TFormPreview(QWidget* parent)
+    : QWidget(parent, Qt::Window), FState(std::make_shared<preview::TPreviewState>()) {
   setObjectName("FormPreview");
   resize(kPreviewSize);
   setMinimumSize(kPreviewLeastSize);
@@ -25,51 +26,47 @@ void TFormPreview::LoadStr() {
   update();
 }
 
-void TFormPreview::ShowProgram(const std::string& text, const hpgl::WorkArea& workArea,
-                               const std::vector<std::string>& advice) {
-  hpgl::Program program = hpgl::ReadProgram(text);
-  FReport = hpgl::CheckProgram(program, workArea);
-  FProgram = std::move(program);
-  FWorkArea = workArea;
-  FAdvice = advice;
-  FErrorText.clear();
+void TFormPreview::ShowState(std::shared_ptr<const preview::TPreviewState> state,
+                             std::optional<preview::TPreviewLayout> layout) {
+  FState = std::move(state);
   FInvalidField.clear();
-  FHasPicture = true;
-  FLayout.reset();
-  update();
-}
-
-void TFormPreview::ShowError(const std::string& text, const std::string& statement,
-                             const std::vector<std::string>& advice) {
-  FHasPicture = false;
-  FProgram = {};
-  FReport = {};
-  FAdvice = advice;
-  FErrorText = text;
-  FNoBreak = statement;
-  FInvalidField.clear();
-  FLayout.reset();
+  FUpdating = false;
+  const bool fits = layout && layout->target.width == width() && layout->target.height == height();
+  FLayout = fits ? std::move(layout) : std::nullopt;
   update();
 }
 
 void TFormPreview::ShowInvalidField(const std::string& caption) {
-  ShowError(FillArguments(GetViewStr(TViewStr::InvalidField), {caption}));
+  auto state = std::make_shared<preview::TPreviewState>();
+  state->errorText = FillArguments(GetViewStr(TViewStr::InvalidField), {caption});
+  ShowState(std::move(state));
   FInvalidField = caption;
+}
+
+void TFormPreview::SetUpdating(bool updating) {
+  if (FUpdating != updating) {
+    FUpdating = updating;
+    update();
+  }
+}
+
+preview::TPreviewLayout TFormPreview::LayOut(const preview::TPreviewState& state, double width,
+                                             double height, TTextLanguage language) {
+  const preview::TPreviewTarget target = preview::WindowTarget(width, height);
+  if (state.hasPicture) {
+    preview::TPreviewInput input;
+    input.workArea = state.workArea;
+    input.advice = state.advice;
+    input.language = language;
+    return preview::LayOutProgram(state.program, state.report, input, target);
+  }
+  return preview::LayOutMessage(GetViewStr(TViewStr::NoPicture, language == TTextLanguage::Polish),
+                                {state.errorText}, state.noBreak, target, language);
 }
 
 const preview::TPreviewLayout& TFormPreview::Layout() {
   if (!FLayout) {
-    const preview::TPreviewTarget target = preview::WindowTarget(width(), height());
-    if (FHasPicture) {
-      preview::TPreviewInput input;
-      input.workArea = FWorkArea;
-      input.advice = FAdvice;
-      FLayout = preview::LayOutProgram(FProgram, FReport, input, target);
-    } else {
-      std::vector<std::string> lines{FErrorText};
-      lines.insert(lines.end(), FAdvice.begin(), FAdvice.end());
-      FLayout = preview::LayOutMessage(GetViewStr(TViewStr::NoPicture), lines, FNoBreak, target);
-    }
+    FLayout = LayOut(*FState, width(), height(), InterfaceTextLanguage());
   }
   return *FLayout;
 }
@@ -83,5 +80,15 @@ void TFormPreview::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
-  PaintLayout(p, Layout());
+  const preview::TPreviewLayout& layout = Layout();
+  PaintLayout(p, layout);
+  if (FUpdating) {
+    // Over the verdict: what the window shows is not yet the program of the fields.
+    const QRectF badge(QPointF(layout.verdictLeft, layout.verdictTop),
+                       QPointF(layout.verdictRight, layout.verdictBottom));
+    p.fillRect(badge, QColor(0x5c, 0x67, 0x70));
+    p.setPen(Qt::white);
+    p.setFont(LayoutFont(this, layout.target.em * 1.4, true));
+    p.drawText(badge, Qt::AlignCenter, QString::fromStdString(GetViewStr(TViewStr::Updating)));
+  }
 }

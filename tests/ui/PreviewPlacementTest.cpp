@@ -105,6 +105,7 @@ TEST_F(WindowTest, PreviewNamesTheInvalidFieldInsteadOfAVerdict) {
     TFormMain& form = Open(polish);
     SelectType(ptFlat);
     form.miPreview->trigger();
+    SettlePreview();
     auto* preview = form.findChild<TFormPreview*>();
     ASSERT_NE(preview, nullptr);
     ASSERT_TRUE(preview->HasPicture());

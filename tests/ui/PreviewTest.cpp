@@ -60,6 +60,7 @@ class PreviewTest : public WindowTest {
  protected:
   TFormPreview& OpenPreview() {
     form_->miPreview->trigger();
+    SettlePreview();
     auto* preview = form_->findChild<TFormPreview*>();
     EXPECT_NE(preview, nullptr);
     return *preview;
@@ -134,6 +135,7 @@ TEST_F(PreviewTest, ShowsTheGeneratedProgramAndFollowsFieldChanges) {
   EXPECT_NE(second, first);
   EXPECT_EQ(second, Written(Generated("second")));
   form.chkCutDiagonally->setChecked(true);
+  SettlePreview();
   EXPECT_NE(Drawn(preview), second);
   EXPECT_EQ(Drawn(preview), Written(Generated("third")));
   EXPECT_TRUE(services_.errors.empty());
@@ -218,6 +220,38 @@ TEST_F(PreviewTest, DrawsTheRefusedProgramAndShowsOtherErrorsInstead) {
   }
 }
 
+// Changes made while a run is busy never queue runs of their own: one run after the busy one
+// takes them all, and until it is shown the preview says it is updating.
+TEST_F(PreviewTest, GathersChangesMadeWhileARunIsBusy) {
+  TFormMain& form = Open();
+  Gutter();
+  TFormPreview& preview = OpenPreview();
+  ASSERT_FALSE(preview.Updating());
+  const int runs = form.PreviewRuns();
+  // Each click is a field change; no result can arrive before the event loop runs again.
+  for (int i = 0; i < 5; ++i) {
+    form.chkCutDiagonally->setChecked(!form.chkCutDiagonally->isChecked());
+  }
+  EXPECT_EQ(form.PreviewRuns(), runs + 1);
+  EXPECT_TRUE(preview.Updating());
+  EXPECT_FALSE(form.PreviewSettled());
+  SettlePreview();
+  EXPECT_EQ(form.PreviewRuns(), runs + 2);
+  EXPECT_FALSE(preview.Updating());
+  EXPECT_TRUE(form.chkCutDiagonally->isChecked());
+  EXPECT_EQ(Drawn(preview), Written(Generated("last")));
+
+  // An invalid field is named at once, and the busy run's older result is not shown after it.
+  form.chkCutDiagonally->setChecked(false);
+  Type(form.txtDimA, "12x");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_FALSE(preview.Updating());
+  EXPECT_EQ(preview.InvalidField(), form.labDimA->text().toStdString());
+  SettlePreview();
+  EXPECT_EQ(preview.InvalidField(), form.labDimA->text().toStdString());
+  EXPECT_FALSE(preview.HasPicture());
+}
+
 TEST_F(PreviewTest, ReopensTheSameWindowAndNeverWritesAFile) {
   TFormMain& form = Open();
   Gutter();
@@ -228,6 +262,7 @@ TEST_F(PreviewTest, ReopensTheSameWindowAndNeverWritesAFile) {
 
   preview.close();
   EXPECT_FALSE(preview.isVisible());
+  Activate();
   // Changed while closed: the reopened window shows the program as it is now.
   Type(form.txtDimB, "150");
   Tab();

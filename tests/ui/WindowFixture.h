@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QTest>
 #include <deque>
@@ -109,7 +110,21 @@ class WindowTest : public testing::Test {
     QTest::keyClicks(field, QString::fromStdString(text));
   }
 
-  void Tab() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
+  void Tab() {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    SettlePreview();
+  }
+
+  // Lets the open preview's run end and its result arrive, so that it shows the fields as
+  // they are.
+  void SettlePreview() {
+    QElapsedTimer waited;
+    waited.start();
+    while (form_ && !form_->PreviewSettled() && waited.elapsed() < 30000) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    ASSERT_TRUE(!form_ || form_->PreviewSettled()) << "the preview did not settle";
+  }
 
   // Chooses a panel type from the list as the user does.
   void SelectType(TRoofPanelType type) {

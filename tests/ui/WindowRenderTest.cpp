@@ -60,6 +60,7 @@ TEST_F(WindowTest, RendersThePreview) {
     Type(form.txtLayerCount, c.layers);
     Type(form.txtDimA, c.dimA);
     form.miPreview->trigger();
+    SettlePreview();
     auto* preview = form.findChild<TFormPreview*>();
     ASSERT_NE(preview, nullptr);
     EXPECT_EQ(preview->HasPicture(), c.picture) << preview->ErrorText();

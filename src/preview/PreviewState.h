@@ -1,0 +1,33 @@
+// What the preview shows for a project: the program the window would write (or the program it
+// refuses, which is drawn all the same) with its check, or the reason there is no program. Made
+// from a computed project without a window, so it can be made on any thread.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "hpgl/HpglReader.h"
+#include "hpgl/ProgramCheck.h"
+#include "locale/ErrorStr.h"
+#include "project/ProjectData.h"
+
+namespace preview {
+
+struct TPreviewState {
+  bool hasPicture = false;  // false: errorText says why no program exists
+  hpgl::Program program;
+  hpgl::CheckReport report;
+  hpgl::WorkArea workArea;
+  std::vector<std::string> advice;  // a refused program: the refusal, then what to change
+  std::string errorText;            // in the interface language
+  std::string noBreak;              // a statement errorText quotes
+};
+
+// The program of project (ComputeFaces has run) on the road every caller takes: the layer
+// limit, the generator, the check that it never moves below the machine's zero. A refused
+// program is read back and checked like a sound one, the refusal first in its advice. Never
+// raises: an error is the state's errorText.
+TPreviewState BuildPreviewState(const TPanelsProject& project,
+                                TTextLanguage language = InterfaceTextLanguage());
+
+}  // namespace preview
