@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <unordered_set>
 
 #include "base/Units.h"
 #include "locale/ViewStr.h"
@@ -245,29 +246,67 @@ std::string Count(std::int64_t value) {
   return std::to_string(value);
 }
 
-// The pen-down or the pen-up moves of one outline as polylines.
-std::vector<std::vector<TUnitPoint>> Pieces(const hpgl::Outline& outline, bool penDown) {
+// Where a point of an outline falls on a screen target: its pixel, both coordinates held to
+// 16 bits (a screen is smaller, and every point lies inside the frame).
+struct TPixelGrid {
+  double scale = 0, offsetX = 0, offsetY = 0;  // program millimetres to pixels
+  std::uint32_t Pixel(TUnitPoint p) const {
+    const auto held = [](double v) {
+      return static_cast<std::uint32_t>(
+          static_cast<std::uint16_t>(static_cast<std::int32_t>(std::clamp(v, -32768.0, 32767.0))));
+    };
+    return held(std::floor(offsetX + p.x / kPlotterUnitsPerMm * scale)) << 16 |
+           held(std::floor(offsetY - p.y / kPlotterUnitsPerMm * scale));
+  }
+};
+
+// The pen-down or the pen-up moves of one outline as polylines. With a pixel grid (a screen)
+// only what its pixels can show: a move that stays in its pixel is joined to the next, and a
+// move between two pixels that the outline already drew between is left out, so a hundred
+// thousand layers closer than a pixel draw as the few lines the eye sees, while every line a
+// pixel or more from the others stays.
+std::vector<std::vector<TUnitPoint>> Pieces(const hpgl::Outline& outline, bool penDown,
+                                            const TPixelGrid* grid) {
   std::vector<std::vector<TUnitPoint>> pieces;
   std::vector<TUnitPoint>* piece = nullptr;  // the open polyline, standing at the pen
   TUnitPoint at{static_cast<std::int32_t>(outline.entryX),
                 static_cast<std::int32_t>(outline.entryY)};
+  std::uint32_t atPixel = grid != nullptr ? grid->Pixel(at) : 0;
+  std::unordered_set<std::uint64_t> drawn;  // pixel pairs, the lower one first
   for (const hpgl::Move& move : outline.moves) {
     if (!move.hasPoint) {
       continue;
     }
     const TUnitPoint to{static_cast<std::int32_t>(move.x), static_cast<std::int32_t>(move.y)};
-    if (move.penDown == penDown) {
-      if (piece != nullptr && piece->size() > kSegmentsPerPath) {
-        piece = nullptr;
+    if (move.penDown != penDown) {
+      piece = nullptr;
+      at = to;
+      atPixel = grid != nullptr ? grid->Pixel(to) : 0;
+      continue;
+    }
+    if (grid != nullptr) {
+      const std::uint32_t toPixel = grid->Pixel(to);
+      if (toPixel == atPixel && piece != nullptr) {
+        continue;  // within the pixel: the polyline goes on from where it stands
       }
-      if (piece == nullptr) {
-        piece = &pieces.emplace_back();
-        piece->push_back(at);
+      const std::uint64_t pair = toPixel < atPixel ? std::uint64_t{toPixel} << 32 | atPixel
+                                                   : std::uint64_t{atPixel} << 32 | toPixel;
+      if (!drawn.insert(pair).second) {
+        piece = nullptr;  // drawn already
+        at = to;
+        atPixel = toPixel;
+        continue;
       }
-      piece->push_back(to);
-    } else {
+      atPixel = toPixel;
+    }
+    if (piece != nullptr && piece->size() > kSegmentsPerPath) {
       piece = nullptr;
     }
+    if (piece == nullptr) {
+      piece = &pieces.emplace_back();
+      piece->push_back(at);
+    }
+    piece->push_back(to);
     at = to;
   }
   return pieces;
@@ -636,6 +675,7 @@ TPreviewLayout LayOutProgram(const hpgl::Program& program, const hpgl::CheckRepo
   }
   AddAxes(b, l);
 
+  const TPixelGrid grid{l.scale, l.offsetX, l.offsetY};
   int index = 0;
   for (const hpgl::Outline& outline : program.outlines) {
     TOutlineDrawing& d = l.outlines.emplace_back();
@@ -643,8 +683,8 @@ TPreviewLayout LayOutProgram(const hpgl::Program& program, const hpgl::CheckRepo
     d.pen = outline.pen;
     d.travelStroke = TravelStroke(e);
     d.cutStroke = CutStroke(outline.pen, e);
-    d.travel = Pieces(outline, false);
-    d.cut = Pieces(outline, true);
+    d.travel = Pieces(outline, false, target.print ? nullptr : &grid);
+    d.cut = Pieces(outline, true, target.print ? nullptr : &grid);
   }
 
   b.out = &l.above;
