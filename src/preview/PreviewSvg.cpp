@@ -164,11 +164,15 @@ void WritePieces(std::string& out, const std::vector<std::vector<TUnitPoint>>& p
   for (const std::vector<TUnitPoint>& piece : pieces) {
     out += "<path class=\"";
     out += kind;
-    out += "\" d=\"M " + PointText(piece.front()) + " ";
+    out += "\" d=\"M ";
+    out += PointText(piece.front());
     for (std::size_t i = 1; i < piece.size(); ++i) {
-      out += "L " + PointText(piece[i]) + " ";
+      out += " L ";
+      out += PointText(piece[i]);
     }
-    out += "\"" + StrokeAttributes(stroke, scale) + "/>\n";
+    out += " \"";
+    out += StrokeAttributes(stroke, scale);
+    out += "/>\n";
   }
 }
 
