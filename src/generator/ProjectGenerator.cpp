@@ -215,10 +215,16 @@ double TPrjGenerator::plt2mm(double units) {
 
 void TPrjGenerator::AppendLine(std::string_view s) {
   AppendPlainStatement(FFileData, s);
+  if (FSink != nullptr) {
+    FSink->Plain(s);
+  }
 }
 
 void TPrjGenerator::AppendMove(std::string_view s, double x, double y) {
   AppendMoveStatement(FFileData, s, x, y);
+  if (FSink != nullptr) {
+    FSink->Move(s == "PD", mm2plt(x), mm2plt(y));
+  }
 }
 
 void TPrjGenerator::GenPltHeder() {

@@ -11,6 +11,17 @@
 
 #include "project/ProjectData.h"
 
+// Told of each statement as the generator appends it, so that a caller can follow the program
+// without reading its text back (the preview draws from these).
+class TStatementSink {
+ public:
+  virtual ~TStatementSink() = default;
+  // A statement other than a move, without ";" CR LF: "IN", "LT", "SP4", ...
+  virtual void Plain(std::string_view statement) = 0;
+  // A move with the pen up (PU) or down (PD) to (x, y), plotter units as the statement has them.
+  virtual void Move(bool penDown, std::int32_t x, std::int32_t y) = 0;
+};
+
 class TPrjGenerator {
  public:
   // Create: a generator with an empty program on pb. The project stays the caller's and must
@@ -53,6 +64,10 @@ class TPrjGenerator {
   void GenerateDoubleSlopeProject();
   void GenerateDoubleSlopeFacePath(int FaceType);
 
+  // Tells sink of every statement appended from now on; nullptr stops it. The sink must
+  // outlive the generation.
+  void SetStatementSink(TStatementSink* sink) { FSink = sink; }
+
   // The program built so far, without the final CR LF that Save adds.
   const std::string& FileData() const { return FFileData; }
   const TPanelsProject& PrjData() const { return FPrjData; }
@@ -68,4 +83,5 @@ class TPrjGenerator {
 
   const TPanelsProject& FPrjData;
   std::string FFileData;
+  TStatementSink* FSink = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "preview/PreviewLayout.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <iterator>
 #include <unordered_set>
@@ -479,14 +480,24 @@ std::vector<TFindingLine> FindingLines(const TBuilder& b, const hpgl::CheckRepor
   return lines;
 }
 
-// The statement a finding quotes, kept on one line.
+// The statement a text quotes, kept on one line: from a two-letter mnemonic in upper case
+// followed by a blank to the ";" that ends it ("PD 40080 -15920;").
 std::string QuotedStatement(const std::string& text) {
-  const std::size_t open = text.find('(');
-  const std::size_t close = text.find(';', open);
-  if (open == std::string::npos || close == std::string::npos) {
-    return {};
+  for (std::size_t end = text.find(';'); end != std::string::npos; end = text.find(';', end + 1)) {
+    std::size_t start = end;
+    while (start > 0 && text[start - 1] != ':' && text[start - 1] != '(' &&
+           text[start - 1] != '"' && end - start < 40) {
+      --start;
+    }
+    while (start < end && text[start] == ' ') {
+      ++start;
+    }
+    if (end - start >= 3 && std::isupper(static_cast<unsigned char>(text[start])) &&
+        std::isupper(static_cast<unsigned char>(text[start + 1])) && text[start + 2] == ' ') {
+      return text.substr(start, end - start + 1);
+    }
   }
-  return text.substr(open + 1, close - open);
+  return {};
 }
 
 // Where a failure or warning is marked: its point, or the point of its statement's move.
@@ -766,8 +777,8 @@ TPreviewLayout LayOutMessage(const std::string& headline, const std::vector<std:
                          true, 0, {}, TAnchor::Middle);
   y += e;
   for (const std::string& line : lines) {
-    y = b.Paragraph(target.width / 2, y, width, 1.2, line, kInk, false, 0, noBreak,
-                    TAnchor::Middle) +
+    y = b.Paragraph(target.width / 2, y, width, 1.2, line, kInk, false, 0,
+                    noBreak.empty() ? QuotedStatement(line) : noBreak, TAnchor::Middle) +
         0.5 * e;
   }
   return l;

@@ -4,15 +4,16 @@
 #include "generator/ProgramGate.h"
 #include "generator/ProjectGenerator.h"
 #include "locale/ErrorStr.h"
+#include "preview/ProgramCollector.h"
 
 namespace preview {
 
 namespace {
 
-TPreviewState Picture(const std::string& text, const hpgl::WorkArea& area,
+TPreviewState Picture(hpgl::Program program, const hpgl::WorkArea& area,
                       std::vector<std::string> advice) {
   TPreviewState state;
-  state.program = hpgl::ReadProgram(text);
+  state.program = std::move(program);
   state.report = hpgl::CheckProgram(state.program, area);
   state.workArea = area;
   state.advice = std::move(advice);
@@ -20,10 +21,9 @@ TPreviewState Picture(const std::string& text, const hpgl::WorkArea& area,
   return state;
 }
 
-TPreviewState Message(std::string text, std::string noBreak = {}) {
+TPreviewState Message(std::string text) {
   TPreviewState state;
   state.errorText = std::move(text);
-  state.noBreak = std::move(noBreak);
   return state;
 }
 
@@ -31,21 +31,21 @@ TPreviewState Message(std::string text, std::string noBreak = {}) {
 
 TPreviewState BuildPreviewState(const TPanelsProject& project, TTextLanguage language) {
   const hpgl::WorkArea area{project.ProjectSize().Width(), project.ProjectSize().Height()};
+  // The moves as the generator appends them: the same program its text would read back as
+  // (a test holds the two equal), without writing and reading back tens of megabytes.
+  TProgramCollector collector;
   TPrjGenerator generator(project);
+  generator.SetStatementSink(&collector);
   try {
     GenerateCheckedProgram(generator);
-    return Picture(generator.FileData(), area, {});
+    return Picture(collector.Take(), area, {});
   } catch (const EAppError& e) {
     const bool refused = e.Id() == TErrorId::BelowZero && e.Args().size() == 2;
     if (!refused) {
       return Message(ErrorText(e, language));
     }
     // The refused program is whole: drawn, the operator sees where the wire would go.
-    try {
-      return Picture(generator.FileData(), area, {ErrorText(e, language)});
-    } catch (const std::exception&) {
-      return Message(ErrorText(e, language), e.Args()[1]);
-    }
+    return Picture(collector.Take(), area, {ErrorText(e, language)});
   } catch (const std::exception& e) {
     return Message(ErrorText(e));
   }

@@ -20,7 +20,6 @@ struct TPreviewState {
   hpgl::WorkArea workArea;
   std::vector<std::string> advice;  // a refused program: the refusal, then what to change
   std::string errorText;            // in the interface language
-  std::string noBreak;              // a statement errorText quotes
 };
 
 // The program of project (ComputeFaces has run) on the road every caller takes: the layer

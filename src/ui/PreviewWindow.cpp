@@ -61,7 +61,7 @@ preview::TPreviewLayout TFormPreview::LayOut(const preview::TPreviewState& state
     return preview::LayOutProgram(state.program, state.report, input, target);
   }
   return preview::LayOutMessage(GetViewStr(TViewStr::NoPicture, language == TTextLanguage::Polish),
-                                {state.errorText}, state.noBreak, target, language);
+                                {state.errorText}, {}, target, language);
 }
 
 const preview::TPreviewLayout& TFormPreview::Layout() {
