@@ -148,6 +148,9 @@ void TPrjGenerator::ReserveText(TRoofPanelType type) {
     FFileData.reserve(FFileData.size() +
                       static_cast<std::size_t>(statements) * kMaxStatementLength);
   }
+  if (FSink != nullptr) {
+    FSink->Expect(statements);
+  }
 }
 
 void TPrjGenerator::Save(const std::string& outFile) const {

@@ -16,6 +16,8 @@
 class TStatementSink {
  public:
   virtual ~TStatementSink() = default;
+  // The most statements the program will have, told before the first.
+  virtual void Expect(std::int64_t statements) = 0;
   // A statement other than a move, without ";" CR LF: "IN", "LT", "SP4", ...
   virtual void Plain(std::string_view statement) = 0;
   // A move with the pen up (PU) or down (PD) to (x, y), plotter units as the statement has them.

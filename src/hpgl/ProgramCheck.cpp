@@ -18,14 +18,35 @@ struct Step {
   bool penDown;
 };
 
-std::vector<Step> Steps(const Outline& outline) {
-  std::vector<Step> steps;
-  for (const Move& move : outline.moves) {
-    if (steps.empty() || steps.back().statement != move.statement) {
-      steps.push_back({move.statement, move.penDown});
+// Walks the move statements of an outline in order: a statement of several coordinate pairs is
+// one step, with the pen state of its first pair. Nothing is copied: an outline may have a
+// million moves.
+class TSteps {
+ public:
+  explicit TSteps(const Outline& outline) : moves_(outline.moves) {}
+  bool Next(Step& step) {
+    if (at_ == moves_.size()) {
+      return false;
     }
+    step = {moves_[at_].statement, moves_[at_].penDown};
+    while (at_ < moves_.size() && moves_[at_].statement == step.statement) {
+      ++at_;
+    }
+    return true;
   }
-  return steps;
+
+ private:
+  const std::vector<Move>& moves_;
+  std::size_t at_ = 0;
+};
+
+std::int64_t StepCount(const Outline& outline) {
+  TSteps steps(outline);
+  std::int64_t count = 0;
+  for (Step step{}; steps.Next(step);) {
+    ++count;
+  }
+  return count;
 }
 
 OutlineFigures Figures(const Outline& outline) {
@@ -33,7 +54,7 @@ OutlineFigures Figures(const Outline& outline) {
   f.pen = outline.pen;
   f.firstStatement = outline.firstStatement;
   f.statements = outline.lastStatement - outline.firstStatement + 1;
-  f.moveStatements = static_cast<std::int64_t>(Steps(outline).size());
+  f.moveStatements = StepCount(outline);
   std::int64_t x = outline.entryX;
   std::int64_t y = outline.entryY;
   std::int64_t minX = 0, minY = 0, maxX = 0, maxY = 0;
@@ -105,8 +126,6 @@ const Move* MoveOf(const Outline& outline, std::int64_t statement) {
 void CheckInStep(const Program& program, std::vector<Finding>& findings) {
   const Outline& a = program.outlines[0];
   const Outline& b = program.outlines[1];
-  const std::vector<Step> first = Steps(a);
-  const std::vector<Step> second = Steps(b);
   const auto at = [&](FindingKind kind, int index, std::int64_t statement) {
     const Outline& outline = program.outlines[static_cast<std::size_t>(index)];
     const Move* move = MoveOf(outline, statement);
@@ -116,23 +135,30 @@ void CheckInStep(const Program& program, std::vector<Finding>& findings) {
     f.otherPen = a.pen;
     return f;
   };
-  if (first.size() != second.size()) {
-    const bool firstLonger = first.size() > second.size();
-    const Step& unpaired = firstLonger ? first[second.size()] : second[first.size()];
+  const std::int64_t firstCount = StepCount(a), secondCount = StepCount(b);
+  if (firstCount != secondCount) {
+    const bool firstLonger = firstCount > secondCount;
+    // The first step of the longer outline without a partner.
+    TSteps longer(firstLonger ? a : b);
+    Step unpaired{};
+    for (std::int64_t k = 0; k <= std::min(firstCount, secondCount); ++k) {
+      longer.Next(unpaired);
+    }
     Finding f = at(FindingKind::StepCount, firstLonger ? 0 : 1, unpaired.statement);
     f.otherPen = firstLonger ? b.pen : a.pen;
-    f.count = static_cast<std::int64_t>(first.size());
-    f.otherCount = static_cast<std::int64_t>(second.size());
+    f.count = firstCount;
+    f.otherCount = secondCount;
     f.penDown = unpaired.penDown;
     findings.push_back(f);
     return;
   }
-  for (std::size_t k = 0; k < first.size(); ++k) {
-    if (first[k].penDown != second[k].penDown) {
-      Finding f = at(FindingKind::StepPen, 1, second[k].statement);
-      f.penDown = second[k].penDown;
-      f.otherPenDown = first[k].penDown;
-      f.otherStatement = first[k].statement;
+  TSteps first(a), second(b);
+  for (Step one{}, other{}; first.Next(one) && second.Next(other);) {
+    if (one.penDown != other.penDown) {
+      Finding f = at(FindingKind::StepPen, 1, other.statement);
+      f.penDown = other.penDown;
+      f.otherPenDown = one.penDown;
+      f.otherStatement = one.statement;
       findings.push_back(f);
       return;
     }

@@ -9,6 +9,10 @@ namespace preview {
 // the reader's rules for them are that SP selects a pen and opens a new outline at its first
 // move, a PU or PD without coordinates is a move that only sets the pen, and every other plain
 // statement changes nothing that is drawn.
+void TProgramCollector::Expect(std::int64_t statements) {
+  FExpected = FProgram.statementCount + statements;
+}
+
 void TProgramCollector::Plain(std::string_view statement) {
   if (statement == "PU" || statement == "PD") {
     Add(statement == "PD", FX, FY, false);
@@ -37,6 +41,11 @@ void TProgramCollector::Add(bool penDown, std::int32_t x, std::int32_t y, bool h
     outline.entryX = FX;
     outline.entryY = FY;
     FOutlineOpen = true;
+    // Room for every statement still to come: the moves are never copied as they grow, and
+    // the room an outline does not use is never touched.
+    if (FExpected > statement) {
+      outline.moves.reserve(static_cast<std::size_t>(FExpected - statement + 1));
+    }
   }
   hpgl::Outline& outline = FProgram.outlines.back();
   outline.moves.push_back({statement, x, y, penDown, hasPoint});

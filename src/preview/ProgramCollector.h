@@ -12,6 +12,7 @@ namespace preview {
 
 class TProgramCollector : public TStatementSink {
  public:
+  void Expect(std::int64_t statements) override;
   void Plain(std::string_view statement) override;
   void Move(bool penDown, std::int32_t x, std::int32_t y) override;
 
@@ -26,6 +27,7 @@ class TProgramCollector : public TStatementSink {
   bool FOutlineOpen = false;  // the last outline belongs to the current pen selection
   std::int64_t FSelectStatement = 0;
   std::int32_t FX = 0, FY = 0;
+  std::int64_t FExpected = 0;  // statements still to come at most
 };
 
 }  // namespace preview
