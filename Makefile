@@ -63,11 +63,15 @@ fuzz: deps
 # Benchmarks in a Release build of their own, then the whole-process time of the unattended run.
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTECTOPLAN_BENCH=ON \
-	  -DTECTOPLAN_TESTS=OFF -DTECTOPLAN_WITH_UI=OFF
+	  -DTECTOPLAN_TESTS=OFF -DTECTOPLAN_WITH_UI=ON
 	cmake --build build-bench -j $(JOBS) --target benchmarks
 	build-bench/bench/bench_generator
 	build-bench/bench/bench_readers
 	build-bench/bench/bench_preview
+	for project in examples/gutter.tcj bench/gutter-100000.tcj; do \
+	  echo "$$project:"; \
+	  xvfb-run -a -s "-screen 0 1280x1024x24" build-bench/bench/bench_window_latency $$project 9; \
+	done
 	scripts/time-unattended build-bench
 
 windows-deps:
