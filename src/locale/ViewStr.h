@@ -49,6 +49,7 @@ enum class TViewStr {
   VerdictPassed,          // no warning
   VerdictPassedWarnings,  // %1 warnings
   InvalidField,           // the preview while a field is invalid: %1 the field's caption
+  NoPictureWritten,       // tectoplan-view --project without a program text: %1 the SVG file
   Count
 };
 

@@ -6,6 +6,7 @@
 
 #include "locale/ViewStr.h"
 #include "preview/FindingText.h"
+#include "preview/RefusalAdvice.h"
 
 namespace hpgl {
 
@@ -469,15 +470,27 @@ double DrawLegend(SvgWriter& svg, const CheckReport& report, const PreviewOption
 }
 
 // The findings in the table's words, from page y top down.
-void DrawFindings(SvgWriter& svg, const CheckReport& report, double top) {
+void DrawFindings(SvgWriter& svg, const CheckReport& report, double top,
+                  const std::vector<std::string>& advice) {
   svg.Line(12, top - 4, kPageWidth - 12, top - 4, "#9aa5b1", 0.25);
   double y = top;
+  // The advice of a refused program first; its lines take the room of findings, one at least.
+  int findingsShown = kFindingsShown;
+  for (const std::string& sentence : advice) {
+    for (const std::string& line : preview::WrappedText(sentence, 150)) {
+      svg.Text(14, y, 2.8, line, kFailRed, "start", "bold");
+      y += 4.2;
+      findingsShown = std::max(1, findingsShown - 1);
+    }
+  }
   int shown = 0;
   for (const Finding& f : report.findings) {
-    if (shown == kFindingsShown) {
-      svg.Text(14, y, 2.8,
-               "... " + std::to_string(report.findings.size() - kFindingsShown) +
-                   " more: run tectoplan-view for the whole list");
+    if (shown == findingsShown) {
+      svg.Text(
+          14, y, 2.8,
+          "... " +
+              std::to_string(report.findings.size() - static_cast<std::size_t>(findingsShown)) +
+              " more: run tectoplan-view for the whole list");
       return;
     }
     const char* colour = f.severity == Severity::Failure   ? kFailRed
@@ -583,7 +596,7 @@ std::string DrawPreviewSvg(const Program& program, const CheckReport& report,
   }
   DrawFindingMarks(svg, program, report, frame);
   const double legendBottom = DrawLegend(svg, report, options, frame);
-  DrawFindings(svg, report, std::max(frame.plotBottom + 18, legendBottom + 6));
+  DrawFindings(svg, report, std::max(frame.plotBottom + 18, legendBottom + 6), options.advice);
   svg.Raw("</svg>\n");
   return svg.Take();
 }

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "hpgl/HpglReader.h"
 #include "hpgl/ProgramCheck.h"
@@ -15,8 +16,9 @@
 namespace hpgl {
 
 struct PreviewOptions {
-  std::string title;                 // shown at the top, usually the program's file name
-  std::optional<WorkArea> workArea;  // drawn when the project is known
+  std::string title;                     // shown at the top, usually the program's file name
+  std::optional<WorkArea> workArea;      // drawn when the project is known
+  std::vector<std::string> advice = {};  // why the program is refused, above the findings
 };
 
 // The whole SVG document. Each outline k (from 1, in program order) is drawn as

@@ -110,7 +110,8 @@ TEST(ViewCommand, ErrorsAndTheirStatus) {
   const std::string big = folder.File("big.tcj");
   std::ofstream(big, std::ios::binary) << "[Project]\r\n" << std::string(kMaxProjectFileSize, '\n');
   const std::string usage =
-      "usage: tectoplan-view PROGRAM.plt [--svg OUT.svg] [--project JOB.tcj] [-L LANGUAGE]\n";
+      "usage: tectoplan-view PROGRAM.plt [--svg OUT.svg] [--project JOB.tcj] [-L LANGUAGE]\n"
+      "       tectoplan-view --project JOB.tcj [--svg OUT.svg] [-L LANGUAGE]\n";
   struct Case {
     std::vector<std::string> args;
     int status;
