@@ -949,11 +949,17 @@ std::vector<std::string> WrappedText(const std::string& text, std::size_t column
     piece.clear();
     pieceColumns = 0;
   };
+  // A parenthesis and a unit stay with the word before them: "-128 mm (to -118)".
+  const auto staysWithLast = [&](std::size_t blank) {
+    const std::string_view rest = std::string_view(text).substr(blank + 1);
+    return rest.starts_with('(') ||
+           (rest.starts_with("mm") &&
+            (rest.size() == 2 || std::string_view(" ,.)").find(rest[2]) != std::string_view::npos));
+  };
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     depth += c == '(' ? 1 : c == ')' && depth > 0 ? -1 : 0;
-    // A parenthesis stays with the word before it: "-128 mm (to -118)".
-    if (c == ' ' && depth == 0 && (i + 1 == text.size() || text[i + 1] != '(')) {
+    if (c == ' ' && depth == 0 && !staysWithLast(i)) {
       endPiece();
       continue;
     }

@@ -111,8 +111,8 @@ std::vector<std::string> AdviceLines(const TRefusalAdvice& advice,
                                      TTextLanguage language = InterfaceTextLanguage());
 
 // text in lines of at most columns characters, broken only at blanks outside parentheses and not
-// before one, so a statement quoted in a sentence stays whole and with the word before it; a
-// piece longer than columns stays one line.
+// before one or before a unit, so a statement quoted in a sentence stays whole and an amount
+// stays with its unit and value; a piece longer than columns stays one line.
 std::vector<std::string> WrappedText(const std::string& text, std::size_t columns);
 
 // An input as the sentences name it: the caption of its field, or its key in the project file
