@@ -67,6 +67,7 @@ bench: deps
 	cmake --build build-bench -j $(JOBS) --target benchmarks
 	build-bench/bench/bench_generator
 	build-bench/bench/bench_readers
+	build-bench/bench/bench_advice
 	scripts/time-unattended build-bench
 
 windows-deps:
