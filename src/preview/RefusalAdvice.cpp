@@ -334,7 +334,8 @@ void ChangeAsWindow(TPanelsProject& p, TAdviceInput input, double value) {
   }
 }
 
-// An input the advice may name, and the step its value is searched in.
+// An input the advice may name, and how: as a field of the window or as a key of the project
+// file.
 struct TNamed {
   TAdviceInput input;
   bool fileKey;
@@ -480,7 +481,7 @@ class TInputSearch {
     std::optional<std::int64_t> steps;  // signed
   };
 
-  double Resolution() const { return FNamed.fileKey ? 1.0 / kPlotterUnitsPerMm : 1.0; }
+  // A step is a whole millimetre or layer in a field, a plotter unit in a key.
   double Change(std::int64_t steps) const {
     return FNamed.fileKey ? static_cast<double>(steps) / kPlotterUnitsPerMm
                           : static_cast<double>(steps);
@@ -489,6 +490,10 @@ class TInputSearch {
 
   bool InRange(std::int64_t steps) const {
     const double value = ValueAt(steps);
+    // No program of more layers than a search may regenerate is made for one.
+    if (FNamed.input == TAdviceInput::LayerCount && value > kMaxSearchedLayers) {
+      return false;
+    }
     // The window's fields hold 32-bit whole numbers; the keys' coordinates fail far below 1E9.
     const double limit = FNamed.fileKey ? 1e9 : std::numeric_limits<std::int32_t>::max();
     return std::fabs(value) <= limit;

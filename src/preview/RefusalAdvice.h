@@ -61,8 +61,9 @@ struct TInputValue {
   double value = 0;
 };
 
-// Above this LayerCount the inputs are not searched (each search regenerates the program some
-// hundred times); the advice then says where the program is refused and no more.
+// Above this LayerCount the inputs are not searched (each input regenerates the program a dozen
+// times or more); the advice then says where the program is refused and no more. Nor is the
+// layer count tried above it.
 inline constexpr std::int32_t kMaxSearchedLayers = 1000;
 
 struct TRefusalAdvice {
