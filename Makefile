@@ -68,6 +68,7 @@ bench: deps
 	build-bench/bench/bench_generator
 	build-bench/bench/bench_readers
 	build-bench/bench/bench_preview
+	build-bench/bench/bench_advice
 	for project in examples/gutter.tcj bench/gutter-100000.tcj; do \
 	  echo "$$project:"; \
 	  xvfb-run -a -s "-screen 0 1280x1024x24" build-bench/bench/bench_window_latency $$project 9; \

@@ -20,3 +20,6 @@ bool IsPolishStr();
 
 // The text of a slot; empty for a slot never filled and for an index beyond the table.
 std::string GetLocalStr(std::uint8_t index);
+// The text of a slot in the given language, whichever table is loaded: the preview names the
+// window's fields in the language it is asked for.
+std::string GetLocalStr(std::uint8_t index, bool polish);

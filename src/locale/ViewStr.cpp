@@ -60,6 +60,8 @@ constexpr TViewText kViewTexts[] = {
      "The field \"%1\" is blank or not a whole number: no program until it is corrected",
      "Pole „%1” jest puste lub nie zawiera liczby całkowitej: brak programu do czasu poprawy"},
     {TViewStr::Updating, "UPDATING…", "AKTUALIZACJA…"},
+    {TViewStr::NoPictureWritten, "no picture written to %1: there is no program to draw",
+     "nie zapisano obrazu %1: nie ma programu do narysowania"},
 };
 // GetViewStr finds a text by its place in the table.
 constexpr bool ViewTextsInOrder() {

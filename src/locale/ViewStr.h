@@ -50,6 +50,7 @@ enum class TViewStr {
   VerdictPassedWarnings,  // %1 warnings
   InvalidField,           // the preview while a field is invalid: %1 the field's caption
   Updating,               // over the verdict while the preview is older than the fields
+  NoPictureWritten,       // tectoplan-view --project without a program text: %1 the SVG file
   Count
 };
 

@@ -455,14 +455,17 @@ std::vector<TFindingLine> FindingLines(const TBuilder& b, const hpgl::CheckRepor
   for (const std::string& advice : input.advice) {
     lines.push_back({"", advice, kFailRed, true});
   }
+  // The advice takes the room of findings, leaving one at least.
+  const std::size_t most =
+      kFindingsShown > input.advice.size() ? kFindingsShown - input.advice.size() : 1;
   std::size_t shown = 0;
   for (const hpgl::Finding& f : report.findings) {
-    if (shown == kFindingsShown) {
-      lines.push_back({"",
-                       FillArguments(b.Str(TLayoutStr::MoreFindings),
-                                     {Count(static_cast<std::int64_t>(report.findings.size() -
-                                                                      kFindingsShown))}),
-                       kInk});
+    if (shown == most) {
+      lines.push_back(
+          {"",
+           FillArguments(b.Str(TLayoutStr::MoreFindings),
+                         {Count(static_cast<std::int64_t>(report.findings.size() - most))}),
+           kInk});
       break;
     }
     const TColour colour = f.severity == hpgl::Severity::Failure   ? kFailRed
@@ -833,7 +836,9 @@ std::vector<std::string> WrapText(const std::string& text, double width, double 
   std::size_t i = 0;
   while (i < text.size()) {
     std::size_t end = i;
-    while (end < text.size() && (text[end] != ' ' || glued[end])) {
+    // A blank before a unit does not break: an amount stays with it ("+398 mm").
+    while (end < text.size() &&
+           (text[end] != ' ' || glued[end] || text.compare(end + 1, 2, "mm") == 0)) {
       ++end;
     }
     const std::string word = text.substr(i, end - i);

@@ -5,6 +5,7 @@
 #include "generator/ProjectGenerator.h"
 #include "locale/ErrorStr.h"
 #include "preview/ProgramCollector.h"
+#include "preview/RefusalAdvice.h"
 
 namespace preview {
 
@@ -21,10 +22,17 @@ TPreviewState Picture(hpgl::Program program, const hpgl::WorkArea& area,
   return state;
 }
 
-TPreviewState Message(std::string text) {
+TPreviewState Message(std::string text, std::vector<std::string> advice) {
   TPreviewState state;
   state.errorText = std::move(text);
+  state.advice = std::move(advice);
   return state;
+}
+
+// What to change, in the operator's terms, for a program that cannot be used.
+std::vector<std::string> Advice(const TPanelsProject& project, TTextLanguage language) {
+  const std::optional<TRefusalAdvice> advice = ExplainRefusal(project);
+  return advice ? AdviceLines(*advice, language) : std::vector<std::string>();
 }
 
 }  // namespace
@@ -42,12 +50,16 @@ TPreviewState BuildPreviewState(const TPanelsProject& project, TTextLanguage lan
   } catch (const EAppError& e) {
     const bool refused = e.Id() == TErrorId::BelowZero && e.Args().size() == 2;
     if (!refused) {
-      return Message(ErrorText(e, language));
+      return Message(ErrorText(e, language), Advice(project, language));
     }
     // The refused program is whole: drawn, the operator sees where the wire would go.
-    return Picture(collector.Take(), area, {ErrorText(e, language)});
+    std::vector<std::string> advice{ErrorText(e, language)};
+    for (std::string& line : Advice(project, language)) {
+      advice.push_back(std::move(line));
+    }
+    return Picture(collector.Take(), area, std::move(advice));
   } catch (const std::exception& e) {
-    return Message(ErrorText(e));
+    return Message(ErrorText(e), {});
   }
 }
 

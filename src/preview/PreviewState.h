@@ -18,14 +18,15 @@ struct TPreviewState {
   hpgl::Program program;
   hpgl::CheckReport report;
   hpgl::WorkArea workArea;
-  std::vector<std::string> advice;  // a refused program: the refusal, then what to change
-  std::string errorText;            // in the interface language
+  // A refused program: the refusal, then what to change; without a program, what to change.
+  std::vector<std::string> advice;
+  std::string errorText;  // in the interface language
 };
 
 // The program of project (ComputeFaces has run) on the road every caller takes: the layer
 // limit, the generator, the check that it never moves below the machine's zero. A refused
-// program is read back and checked like a sound one, the refusal first in its advice. Never
-// raises: an error is the state's errorText.
+// program is checked and drawn like a sound one, the refusal and what to change in its advice.
+// Never raises: an error is the state's errorText, with what to change in its advice.
 TPreviewState BuildPreviewState(const TPanelsProject& project,
                                 TTextLanguage language = InterfaceTextLanguage());
 

@@ -30,9 +30,9 @@ std::string WriteSvg(const TPreviewLayout& layout);
 namespace hpgl {
 
 struct PreviewOptions {
-  std::string title;                 // shown at the top, usually the program's file name
-  std::optional<WorkArea> workArea;  // drawn when the project is known
-  std::vector<std::string> advice;   // why the program is refused and what to change
+  std::string title;                     // shown at the top, usually the program's file name
+  std::optional<WorkArea> workArea;      // drawn when the project is known
+  std::vector<std::string> advice = {};  // why the program is refused, above the findings
 };
 
 // The picture of program with report on the A4 page, in the interface language.

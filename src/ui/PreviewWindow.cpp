@@ -60,8 +60,10 @@ preview::TPreviewLayout TFormPreview::LayOut(const preview::TPreviewState& state
     input.language = language;
     return preview::LayOutProgram(state.program, state.report, input, target);
   }
+  std::vector<std::string> lines{state.errorText};
+  lines.insert(lines.end(), state.advice.begin(), state.advice.end());
   return preview::LayOutMessage(GetViewStr(TViewStr::NoPicture, language == TTextLanguage::Polish),
-                                {state.errorText}, {}, target, language);
+                                lines, {}, target, language);
 }
 
 const preview::TPreviewLayout& TFormPreview::Layout() {

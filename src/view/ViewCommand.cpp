@@ -3,18 +3,23 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "base/AppError.h"
 #include "base/Version.h"
+#include "generator/ProgramGate.h"
+#include "generator/ProjectGenerator.h"
 #include "hpgl/HpglReader.h"
 #include "hpgl/ProgramCheck.h"
 #include "locale/ErrorStr.h"
 #include "locale/ViewStr.h"
 #include "platform/FileSystem.h"
+#include "platform/NumberText.h"
 #include "platform/Utf8Path.h"
 #include "preview/FindingText.h"
 #include "preview/PreviewSvg.h"
+#include "preview/RefusalAdvice.h"
 #include "project/ProjectData.h"
 
 namespace view {
@@ -22,7 +27,8 @@ namespace view {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tectoplan-view PROGRAM.plt [--svg OUT.svg] [--project JOB.tcj] [-L LANGUAGE]\n";
+    "usage: tectoplan-view PROGRAM.plt [--svg OUT.svg] [--project JOB.tcj] [-L LANGUAGE]\n"
+    "       tectoplan-view --project JOB.tcj [--svg OUT.svg] [-L LANGUAGE]\n";
 
 void PrintError(std::ostream& err, const std::string& text) {
   err << "tectoplan-view: " << text << "\n";
@@ -73,18 +79,27 @@ std::optional<Options> ParseArguments(const std::vector<std::string>& args, std:
       return std::nullopt;
     }
   }
-  if (o.program.empty() && !o.help && !o.version) {
+  if (o.program.empty() && o.project.empty() && !o.help && !o.version) {
     err << kUsage;
     return std::nullopt;
   }
   return o;
 }
 
-hpgl::WorkArea ProjectWorkArea(const std::string& file) {
-  TPanelsProject project;
-  project.OpenFromText(ReadProjectFile(file));
-  project.ComputeFaces();
+// The project in file, computed as the unattended run computes it.
+std::unique_ptr<TPanelsProject> OpenProject(const std::string& file) {
+  auto project = std::make_unique<TPanelsProject>();
+  project->OpenFromText(ReadProjectFile(file));
+  project->ComputeFaces();
+  return project;
+}
+
+hpgl::WorkArea WorkAreaOf(const TPanelsProject& project) {
   return {project.ProjectSize().Width(), project.ProjectSize().Height()};
+}
+
+std::string FileTitle(const std::string& file) {
+  return platform::Utf8FromPath(platform::PathFromUtf8(file).filename());
 }
 
 // The columns a text takes on a terminal: one per UTF-8 character (the Polish headings).
@@ -168,6 +183,68 @@ void PrintTable(const hpgl::Program& program, const hpgl::CheckReport& report,
   out << "\n";
 }
 
+// Writes the picture to file; false (the error said) when it cannot be written.
+bool WritePicture(const std::string& file, const std::string& svg, std::ostream& err) {
+  if (const auto result = platform::ReplaceFileContents(file, svg)) {
+    PrintError(err, ErrorText(platform::WriteError(TErrorId::PictureWrite, file, result)));
+    return false;
+  }
+  return true;
+}
+
+// Without a program file: the program the unattended run would write for the project, by the
+// same road (the project opened and computed, then the gate). A program refused for a move below
+// or left of the machine's zero is still whole and is checked and drawn, with the advice; where
+// the gate leaves no text, or the panel type has none, the reason and the advice are all.
+int RunProjectView(const Options& options, std::ostream& out, std::ostream& err) {
+  std::unique_ptr<TPanelsProject> project;
+  try {
+    project = OpenProject(options.project);
+  } catch (const EAppError& e) {
+    PrintError(err, ErrorText(e));
+    return 2;
+  }
+  TPrjGenerator generator(*project);
+  std::optional<EAppError> refusal;
+  try {
+    GenerateCheckedProgram(generator);
+  } catch (const EAppError& e) {
+    refusal = e;
+  }
+  const bool hasProgram = TPrjGenerator::HasProgram(project->PanelType());
+  std::vector<std::string> advice;
+  if (refusal || !hasProgram) {
+    if (const std::optional<preview::TRefusalAdvice> explained =
+            preview::ExplainRefusal(*project)) {
+      advice = preview::AdviceLines(*explained);
+    }
+    PrintError(err, refusal ? ErrorText(*refusal)
+                            : MessageText(TErrorId::NoProgramForType,
+                                          {platform::FormatInteger(project->PanelType())}));
+    for (const std::string& line : advice) {
+      err << "  " << line << "\n";
+    }
+  }
+  if (!hasProgram || (refusal && refusal->Id() != TErrorId::BelowZero)) {
+    if (!options.svg.empty()) {
+      PrintError(err, FillArguments(GetViewStr(TViewStr::NoPictureWritten), {options.svg}));
+    }
+    return 1;
+  }
+  const hpgl::Program program = hpgl::ReadProgram(generator.FileData());
+  const hpgl::WorkArea workArea = WorkAreaOf(*project);
+  const hpgl::CheckReport report = hpgl::CheckProgram(program, workArea);
+  PrintTable(program, report, options.project, out);
+  if (!options.svg.empty() &&
+      !WritePicture(
+          options.svg,
+          hpgl::DrawPreviewSvg(program, report, {FileTitle(options.project), workArea, advice}),
+          err)) {
+    return 2;
+  }
+  return refusal || report.Failed() ? 1 : 0;
+}
+
 }  // namespace
 
 int RunView(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -181,6 +258,9 @@ int RunView(const std::vector<std::string>& args, std::ostream& out, std::ostrea
            "  --svg OUT.svg      also draws the program as an A4 picture\n"
            "  --project JOB.tcj  also says how far the program reaches beyond the project's "
            "work area\n"
+           "Without PROGRAM.plt, --project JOB.tcj checks (and with --svg draws) the program\n"
+           "the unattended run would write for the project; a program it would refuse is\n"
+           "drawn too, with the reason and what to change, and exits 1.\n"
            "  --version          shows the version\n"
            "  -L LANGUAGE        the language of the messages, for example pl or en, as for\n"
            "                     tectoplan; else the configuration file's, else the locale's\n";
@@ -190,10 +270,13 @@ int RunView(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     out << "tectoplan-view " << kTectoplanVersion << "\n";
     return 0;
   }
+  if (options->program.empty()) {
+    return RunProjectView(*options, out, err);
+  }
   std::optional<hpgl::WorkArea> workArea;
   if (!options->project.empty()) {
     try {
-      workArea = ProjectWorkArea(options->project);
+      workArea = WorkAreaOf(*OpenProject(options->project));
     } catch (const EAppError& e) {
       PrintError(err, ErrorText(e));
       return 2;
@@ -208,15 +291,11 @@ int RunView(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   }
   const hpgl::CheckReport report = hpgl::CheckProgram(program, workArea);
   PrintTable(program, report, options->program, out);
-  if (!options->svg.empty()) {
-    const std::string title =
-        platform::Utf8FromPath(platform::PathFromUtf8(options->program).filename());
-    const std::string svg = hpgl::DrawPreviewSvg(program, report, {title, workArea, {}});
-    if (const auto result = platform::ReplaceFileContents(options->svg, svg)) {
-      PrintError(err,
-                 ErrorText(platform::WriteError(TErrorId::PictureWrite, options->svg, result)));
-      return 2;
-    }
+  if (!options->svg.empty() &&
+      !WritePicture(options->svg,
+                    hpgl::DrawPreviewSvg(program, report, {FileTitle(options->program), workArea}),
+                    err)) {
+    return 2;
   }
   return report.Failed() ? 1 : 0;
 }

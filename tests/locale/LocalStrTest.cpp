@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "EnvironmentScope.h"
 #include "app/AppConfiguration.h"
 
@@ -34,6 +37,25 @@ TEST(LocalStr, EnglishTexts) {
   EXPECT_EQ(GetLocalStr(5), "Incorrect value in field: ");
   EXPECT_EQ(GetLocalStr(37), "Custom");
   EXPECT_EQ(GetLocalStr(38), "DoubleSlope - narrow");
+}
+
+// A slot in either language, whichever table is loaded: the same texts as the loaded tables.
+TEST(LocalStr, EitherLanguageWhateverIsLoaded) {
+  for (const bool polish : {false, true}) {
+    (polish ? LoadPolishStr : LoadEnglishStr)();
+    std::vector<std::string> loaded;
+    for (int slot = 0; slot < 256; ++slot) {
+      loaded.push_back(GetLocalStr(static_cast<std::uint8_t>(slot)));
+    }
+    (polish ? LoadEnglishStr : LoadPolishStr)();
+    for (int slot = 0; slot < 256; ++slot) {
+      EXPECT_EQ(GetLocalStr(static_cast<std::uint8_t>(slot), polish),
+                loaded[static_cast<std::size_t>(slot)])
+          << slot;
+    }
+  }
+  EXPECT_EQ(GetLocalStr(8, true), "Ilo\u015B\u0107 warstw");
+  EXPECT_EQ(GetLocalStr(8, false), "Number of pieces");
 }
 
 TEST(LocalStr, SlotsWithoutTextStayEmpty) {
