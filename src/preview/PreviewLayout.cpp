@@ -597,27 +597,29 @@ void AddAxes(TBuilder& b, const TPreviewLayout& l) {
   }
 }
 
-// The lines under the plot from top; returns the y below them.
-double AddFindingLines(TBuilder& b, const std::vector<TFindingLine>& lines, double top) {
+// The lines under the plot from top, in a column of width from the margin; returns the y
+// below them.
+double AddFindingLines(TBuilder& b, const std::vector<TFindingLine>& lines, double top,
+                       double width) {
   const TPreviewTarget& t = b.t;
   const double e = t.em;
-  b.Line(t.margin, top - 1.3 * e, t.width - t.margin, top - 1.3 * e, Stroke(kFrame, kRule * e));
+  b.Line(t.margin, top - 1.3 * e, t.margin + width, top - 1.3 * e, Stroke(kFrame, kRule * e));
   double y = top;
   for (const TFindingLine& line : lines) {
     const double indent = line.label.empty() ? 0 : kFindingIndent * e;
     b.Text(t.margin, y, kBodySize, line.label, line.colour, TAnchor::Start, true);
-    y = b.Paragraph(t.margin + indent, y, t.width - 2 * t.margin - indent, kBodySize, line.text,
-                    line.colour, line.bold, kLinesPerFinding, QuotedStatement(line.text));
+    y = b.Paragraph(t.margin + indent, y, width - indent, kBodySize, line.text, line.colour,
+                    line.bold, kLinesPerFinding, QuotedStatement(line.text));
   }
   return y;
 }
 
-// The height the lines take.
-double FindingLinesHeight(TBuilder& b, const std::vector<TFindingLine>& lines) {
+// The height the lines take in a column of width.
+double FindingLinesHeight(TBuilder& b, const std::vector<TFindingLine>& lines, double width) {
   std::vector<TShape> aside;
   std::vector<TShape>* kept = b.out;
   b.out = &aside;
-  const double bottom = AddFindingLines(b, lines, 0);
+  const double bottom = AddFindingLines(b, lines, 0, width);
   b.out = kept;
   return bottom;
 }
@@ -647,7 +649,6 @@ TPreviewLayout LayOutProgram(const hpgl::Program& program, const hpgl::CheckRepo
 
   TLegend legend(b, report, input);
   const std::vector<TFindingLine> findingLines = FindingLines(b, report, input);
-  const double findingsHeight = FindingLinesHeight(b, findingLines) + 1.3 * e;
 
   // Two layouts: a tall drawing gets the plot box left and the legend in a column right of it;
   // a wide one gets the whole width and the legend in columns under it. Either way the plot box
@@ -662,8 +663,14 @@ TPreviewLayout LayOutProgram(const hpgl::Program& program, const hpgl::CheckRepo
   for (int c = 0; c < columns; ++c) {
     wideLegendHeight = std::max(wideLegendHeight, legend.Height(c, columnWidth - e));
   }
-  const double tallBottomMost = target.height - m - findingsHeight - kBelowPlot * e;
-  const double wideBottomMost = tallBottomMost - wideLegendHeight - e;
+  // The findings stand under the plot: across the whole width under a wide one, in the plot's
+  // column beside the legend under a tall one.
+  const double wideFindingsWidth = target.width - 2 * m, tallFindingsWidth = tallRight - m;
+  const double tallBottomMost = target.height - m - kBelowPlot * e - 1.3 * e -
+                                FindingLinesHeight(b, findingLines, tallFindingsWidth);
+  const double wideBottomMost = target.height - m - kBelowPlot * e - 1.3 * e -
+                                FindingLinesHeight(b, findingLines, wideFindingsWidth) -
+                                wideLegendHeight - e;
   const auto scaleIn = [&](double right, double bottom) {
     return std::max(std::min((right - l.plotLeft) / spanX, (bottom - l.plotTop) / spanY), 1e-9);
   };
@@ -759,7 +766,13 @@ TPreviewLayout LayOutProgram(const hpgl::Program& program, const hpgl::CheckRepo
     }
     legendBottom = y;
   }
-  AddFindingLines(b, findingLines, std::max(l.plotBottom + kBelowPlot * e, legendBottom) + 2.2 * e);
+  if (wide) {
+    AddFindingLines(b, findingLines,
+                    std::max(l.plotBottom + kBelowPlot * e, legendBottom) + 2.2 * e,
+                    wideFindingsWidth);
+  } else {
+    AddFindingLines(b, findingLines, l.plotBottom + kBelowPlot * e + 2.2 * e, tallFindingsWidth);
+  }
   return l;
 }
 
