@@ -12,6 +12,8 @@ PREFIX       ?= /usr
 # The Windows build: cross-compiled with mingw-w64 into $(BUILD_WINDOWS), its tests run under Wine
 # in a Wine prefix of its own there.
 BUILD_WINDOWS ?= build-windows
+# Without debug information: mingw-w64 compiles and links it in two thirds of the time.
+WINDOWS_BUILD_TYPE ?= Release
 WINE_PREFIX  ?= $(abspath $(BUILD_WINDOWS))/wine
 
 .PHONY: all deps configure build test demo fuzz asan bench format clean package package-test \
@@ -80,7 +82,7 @@ windows-deps:
 
 # tectoplan.exe and tectoplan-view.exe with the cross-built Qt-free tests.
 windows: windows-deps
-	cmake -S . -B $(BUILD_WINDOWS) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	cmake -S . -B $(BUILD_WINDOWS) -G Ninja -DCMAKE_BUILD_TYPE=$(WINDOWS_BUILD_TYPE) \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 	cmake --build $(BUILD_WINDOWS) -j $(JOBS)
 
