@@ -12,7 +12,8 @@ PREFIX       ?= /usr
 # The Windows build: cross-compiled with mingw-w64 into $(BUILD_WINDOWS), its tests run under Wine
 # in a Wine prefix of its own there.
 BUILD_WINDOWS ?= build-windows
-# Without debug information: mingw-w64 compiles and links it in two thirds of the time.
+# Optimised as the Linux build (-O2) but without debug information, which mingw-w64 is slow to
+# compile and link.
 WINDOWS_BUILD_TYPE ?= Release
 WINE_PREFIX  ?= $(abspath $(BUILD_WINDOWS))/wine
 
@@ -83,6 +84,7 @@ windows-deps:
 # tectoplan.exe and tectoplan-view.exe with the cross-built Qt-free tests.
 windows: windows-deps
 	cmake -S . -B $(BUILD_WINDOWS) -G Ninja -DCMAKE_BUILD_TYPE=$(WINDOWS_BUILD_TYPE) \
+	  -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 	cmake --build $(BUILD_WINDOWS) -j $(JOBS)
 
