@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
 #include "generator/ProjectGenerator.h"
 #include "project/ProjectData.h"
@@ -17,11 +16,10 @@ inline constexpr std::int32_t kMaxLayerCount = 100000;
 // built.
 void CheckLayerLimit(const TPanelsProject& project);
 
-// Raises EAppError naming the first statement of program (its line number, counted from 1, and
-// its text) that moves the wire below the machine's zero: a point with x or y below 0 plotter
-// units.
-void CheckProgramBelowZero(std::string_view program);
-
-// The one road to a program that may be saved or shown: the layer limit, GenerateProject on
-// generator, then the check of the text. On an error the text must not be used.
+// The one road to a program that may be saved or shown: the layer limit, then GenerateProject on
+// generator, then the refusal of a program that moves the wire below the machine's zero: an
+// EAppError naming the first such statement (its line number, counted from 1, and its text),
+// which the generator noted as it appended the move. The refused program is still generated to
+// its end: generator.FileData() then holds it whole, to be drawn, never to be saved. On any other
+// error the text must not be used.
 void GenerateCheckedProgram(TPrjGenerator& generator);

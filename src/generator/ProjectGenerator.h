@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,12 @@ class TStatementSink {
   virtual void Move(bool penDown, std::int32_t x, std::int32_t y) = 0;
 };
 
+// A move whose x or y rounds to below 0 plotter units: below the machine's zero.
+struct TBelowZeroMove {
+  std::int64_t line = 0;  // its line in the program, counted from 1
+  std::string statement;  // its text without ";" CR LF, e.g. "PD 0 -40"
+};
+
 class TPrjGenerator {
  public:
   // Create: a generator with an empty program on pb. The project stays the caller's and must
@@ -34,7 +41,8 @@ class TPrjGenerator {
   // outline under pen 4; gutters and ridges (2 to 5) and double slopes (7, 8) the header, the
   // front outline (pen 4) and the rear outline (pen 3). Every other ordinal, 129 to 136
   // included, appends nothing. Checks no value; a coordinate that does not fit a plotter unit
-  // raises EAppError "Coordinate out of range: ..." (see mm2plt).
+  // raises EAppError "Coordinate out of range: ..." (see mm2plt). A move below the machine's
+  // zero is only noted (FirstBelowZero).
   void GenerateProject();
 
   // Writes the program and one CR LF to outFile, replacing any file of that name without ever
@@ -73,6 +81,10 @@ class TPrjGenerator {
   // The program built so far, without the final CR LF that Save adds.
   const std::string& FileData() const { return FFileData; }
   const TPanelsProject& PrjData() const { return FPrjData; }
+  // The first move appended so far that goes below the machine's zero, seen as it was appended
+  // (the text is never searched for it); empty while there is none. The generation itself goes
+  // on to the end: refusing the program is the caller's business (GenerateCheckedProgram).
+  const std::optional<TBelowZeroMove>& FirstBelowZero() const { return FFirstBelowZero; }
 
   // True for the panel types that have a cutting program (ordinals 1 to 8).
   static bool HasProgram(TRoofPanelType panelType);
@@ -86,4 +98,6 @@ class TPrjGenerator {
   const TPanelsProject& FPrjData;
   std::string FFileData;
   TStatementSink* FSink = nullptr;
+  std::int64_t FStatementCount = 0;  // statements in FFileData
+  std::optional<TBelowZeroMove> FFirstBelowZero;
 };

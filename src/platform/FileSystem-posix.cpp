@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <sys/random.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <sys/vfs.h>
 #include <unistd.h>
 
@@ -52,16 +53,43 @@ class FileDescriptor {
   int fd_;
 };
 
-std::error_code WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t written = ::write(fd, data.data(), data.size());
+// Writes the parts one after the other with as few calls as the kernel allows (writev), going on
+// after a partial write where it stopped.
+std::error_code WriteAll(int fd, std::span<const std::string_view> parts) {
+  constexpr std::size_t kMostAtOnce = 64;  // well below IOV_MAX (1024 on Linux)
+  std::size_t next = 0;                    // the first part not yet written whole
+  std::size_t done = 0;                    // bytes of parts[next] already written
+  while (next < parts.size()) {
+    iovec pieces[kMostAtOnce];
+    std::size_t count = 0;
+    for (std::size_t i = next; i < parts.size() && count < kMostAtOnce; ++i) {
+      const std::string_view part = i == next ? parts[i].substr(done) : parts[i];
+      if (!part.empty()) {
+        pieces[count++] = {const_cast<char*>(part.data()), part.size()};
+      }
+    }
+    if (count == 0) {
+      return {};
+    }
+    const ssize_t written = ::writev(fd, pieces, static_cast<int>(count));
     if (written < 0) {
       if (errno == EINTR) {
         continue;
       }
       return LastError();
     }
-    data.remove_prefix(static_cast<std::size_t>(written));
+    // Step past what was written: whole parts first, then into the part where it stopped.
+    std::size_t left = static_cast<std::size_t>(written);
+    while (next < parts.size()) {
+      const std::size_t rest = parts[next].size() - done;
+      if (left < rest) {
+        done += left;
+        break;
+      }
+      left -= rest;
+      ++next;
+      done = 0;
+    }
   }
   return {};
 }
@@ -229,7 +257,7 @@ TWriteResult Resolve(const std::string& path, TResolved& out) {
         if (!folder.valid()) {
           return {LastError()};
         }
-        shown = "/";
+        shown.assign(1, '/');  // as = "/", on which g++ 12 warns -Wrestrict wrongly
       }
       if (parts.empty()) {
         return {Error(EISDIR)};  // a link to "/"
@@ -259,7 +287,7 @@ TWriteResult Resolve(const std::string& path, TResolved& out) {
 
 // A pipe, terminal or device takes the data as it comes; it was opened without waiting for a
 // reader, and waits like any writer of a pipe from here on.
-std::error_code WriteToStream(FileDescriptor& fd, std::string_view data) {
+std::error_code WriteToStream(FileDescriptor& fd, std::span<const std::string_view> data) {
   const int flags = ::fcntl(fd.get(), F_GETFL);
   if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
     return LastError();
@@ -343,7 +371,7 @@ std::error_code CreateTemporary(int folder, FileDescriptor& fd, std::string& nam
 
 // Replaces the regular file name in folder (existing is its status, or null for a new file).
 TWriteResult ReplaceRegularFile(int folder, const std::string& name, const struct stat* existing,
-                                std::string_view data) {
+                                std::span<const std::string_view> data) {
   const TWriteRefusal noNewFile =
       existing != nullptr ? TWriteRefusal::FolderTakesNoNewFile : TWriteRefusal::None;
   FileDescriptor fd;
@@ -436,7 +464,7 @@ std::error_code ReadWholeFile(const std::string& path, std::string& out, std::si
   }
 }
 
-TWriteResult ReplaceFileContents(const std::string& path, std::string_view data) {
+TWriteResult ReplaceFileContents(const std::string& path, std::span<const std::string_view> data) {
   IgnoreFileSizeSignal();
   TResolved target;
   if (auto result = Resolve(path, target)) {
@@ -469,7 +497,7 @@ TWriteResult ReplaceFileContents(const std::string& path, std::string_view data)
   return ReplaceRegularFile(target.folder.get(), target.name, &st, data);
 }
 
-std::error_code WriteStandardOutput(std::string_view data) {
+std::error_code WriteStandardOutput(std::span<const std::string_view> data) {
   IgnoreFileSizeSignal();
   return WriteAll(STDOUT_FILENO, data);
 }

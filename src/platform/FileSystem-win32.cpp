@@ -52,6 +52,15 @@ std::error_code WriteAll(HANDLE h, std::string_view data) {
   return {};
 }
 
+std::error_code WriteAll(HANDLE h, std::span<const std::string_view> parts) {
+  for (const std::string_view part : parts) {
+    if (auto ec = WriteAll(h, part)) {
+      return ec;
+    }
+  }
+  return {};
+}
+
 // The folder part of a path with "\" or "/" separators: "." for a bare name, the drive with its
 // separator for "C:name", the root for "\name".
 std::wstring DirectoryOf(const std::wstring& path) {
@@ -148,7 +157,7 @@ std::error_code ReadWholeFile(const std::string& path, std::string& out, std::si
   }
 }
 
-TWriteResult ReplaceFileContents(const std::string& path, std::string_view data) {
+TWriteResult ReplaceFileContents(const std::string& path, std::span<const std::string_view> data) {
   std::wstring target = WideFromUtf8(path);
   const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
@@ -210,7 +219,7 @@ TWriteResult ReplaceFileContents(const std::string& path, std::string_view data)
   return {};
 }
 
-std::error_code WriteStandardOutput(std::string_view data) {
+std::error_code WriteStandardOutput(std::span<const std::string_view> data) {
   const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
   if (out == nullptr || out == INVALID_HANDLE_VALUE) {
     return ErrorFromWindows(ERROR_INVALID_HANDLE);

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -64,13 +65,22 @@ struct TWriteResult {
 // belongs to the caller or to the folder's owner, whatever the kernel's own setting. A target
 // that is not a regular file (a pipe, a character device such as a serial line) is written
 // directly; a pipe without a reader is refused at once instead of waited for.
-TWriteResult ReplaceFileContents(const std::string& path, std::string_view data);
+// The content is the parts one after the other: a large text and its ending need not be joined
+// into one copy first.
+TWriteResult ReplaceFileContents(const std::string& path, std::span<const std::string_view> parts);
+inline TWriteResult ReplaceFileContents(const std::string& path, std::string_view data) {
+  return ReplaceFileContents(path, std::span<const std::string_view>(&data, 1));
+}
 
 // The error of a failed replacement of the file path: the refusal's own identity, otherwise
 // plain (which takes the file name and the system's reason).
 EAppError WriteError(TErrorId plain, const std::string& path, const TWriteResult& result);
 
-// Writes data to the process's standard output as raw bytes, whatever it is connected to.
-std::error_code WriteStandardOutput(std::string_view data);
+// Writes the parts, one after the other, to the process's standard output as raw bytes,
+// whatever it is connected to.
+std::error_code WriteStandardOutput(std::span<const std::string_view> parts);
+inline std::error_code WriteStandardOutput(std::string_view data) {
+  return WriteStandardOutput(std::span<const std::string_view>(&data, 1));
+}
 
 }  // namespace platform

@@ -5,9 +5,12 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
+#include <new>
 #include <random>
 #include <string>
 #include <vector>
@@ -16,6 +19,32 @@
 #include "TestFiles.h"
 #include "platform/FileSystem.h"
 #include "project/ProjectData.h"
+
+namespace {
+// Heap allocations of at least 64 bytes: more than any one statement, less than any program text.
+std::atomic<std::size_t> gTextAllocations{0};
+}  // namespace
+
+// The heap allocations of this test program that could hold a program text are counted, so that
+// a test can see how often the text is allocated. The memory comes from malloc, so free is the
+// matching release.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+void* operator new(std::size_t size) {
+  if (size >= 64) {
+    gTextAllocations.fetch_add(1, std::memory_order_relaxed);
+  }
+  if (void* p = std::malloc(size == 0 ? 1 : size)) {
+    return p;
+  }
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
 
 namespace {
 
@@ -242,6 +271,39 @@ TEST(TPrjGenerator, StatementCountsAndMatchingOutlines) {
           EXPECT_EQ(lines[rear + 1], "SP3;") << what;
           EXPECT_EQ(lines.back(), "PU;") << what;
           EXPECT_EQ(std::count(lines.begin(), lines.end(), "LT;"), 2) << what;
+        }
+      }
+    }
+  }
+}
+
+// The text is reserved once, before the first statement, for the longest program the project can
+// give: no statement reallocates it (and copies everything written so far). Checked where the
+// statements are longest, every coordinate ten digits and a sign, and at the layer limit.
+TEST(TPrjGenerator, ReservesTheWholeProgramOnce) {
+  for (const TRoofPanelType type : {ptFlat, ptGutter, ptGutter3E, ptRidge, ptRidge3E, ptSlope,
+                                    ptDoubleSlope, ptDoubleSlopeNarrow}) {
+    for (const int N : {0, 1, 2, 7, 1000, 100000}) {
+      for (const bool longest : {false, true}) {
+        for (const bool SB : {false, true}) {
+          if (N == 100000 && (!longest || SB)) {
+            continue;  // one program at the limit per type is enough, and the longest
+          }
+          TPanelsProject project;
+          SetUpProject(project, type, N, SB, !SB);
+          if (longest) {
+            // About -1.2E9 plotter units across the whole stack.
+            project.SetLeftSpace(-30000000);
+            project.SetElevation(-30000000);
+            project.ComputeFaces();
+          }
+          const std::string what = "type " + std::to_string(int(type)) + " N " + std::to_string(N) +
+                                   " longest " + std::to_string(longest) + " SB " +
+                                   std::to_string(SB);
+          TPrjGenerator generator(project);
+          const std::size_t before = gTextAllocations.load();
+          generator.GenerateProject();
+          EXPECT_EQ(gTextAllocations.load() - before, 1u) << what;
         }
       }
     }

@@ -3,11 +3,14 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +18,8 @@
 #include <iostream>
 #include <iterator>
 #include <sstream>
+#include <string_view>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -349,6 +354,93 @@ TEST_F(FileSystemTest, DevicesAndPipesAreWrittenDirectly) {
   EXPECT_EQ(read(reader, buffer, sizeof buffer), 16);
   EXPECT_STREQ(buffer, "through the pipe");
   close(reader);
+}
+
+// Everything read from fd until its writers are gone.
+std::string ReadToEnd(int fd) {
+  std::string all;
+  char buffer[4096];
+  for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) {
+    all.append(buffer, static_cast<std::size_t>(n));
+  }
+  return all;
+}
+
+// A text and its ending go out as two parts, never joined into a copy: the target holds them one
+// after the other, empty parts included.
+TEST_F(FileSystemTest, PartsAreWrittenOneAfterTheOther) {
+  const std::string large(2 << 20, 'x');
+  const std::string_view parts[] = {"", "IN;\r\n", large, "", "PU;\r\n", "\r\n"};
+  const std::string whole = std::string("IN;\r\n") + large + "PU;\r\n\r\n";
+
+  Write(File("job.plt"), "old program");
+  ASSERT_FALSE(ReplaceFileContents(File("job.plt"), parts));
+  EXPECT_EQ(Read(File("job.plt")), whole);
+  ASSERT_FALSE(ReplaceFileContents(File("new.plt"), parts));
+  EXPECT_EQ(Read(File("new.plt")), whole);
+  const std::string_view nothing[] = {"", ""};
+  ASSERT_FALSE(ReplaceFileContents(File("empty.plt"), nothing));
+  EXPECT_EQ(Read(File("empty.plt")), "");
+
+  // A pipe whose reader is slow while signals keep arriving: a write that a signal interrupts
+  // returns what it took so far, part way through a part, and the rest must follow from there.
+  const std::string fifo = File("pipe");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  fcntl(reader, F_SETFL, 0);  // blocking from here on
+  struct sigaction tick = {};
+  tick.sa_handler = [](int) {};  // no SA_RESTART: the signal cuts the write short
+  struct sigaction saved;
+  ASSERT_EQ(sigaction(SIGALRM, &tick, &saved), 0);
+  // A writer that goes wrong writes more than the whole: the reader then stops and leaves, and
+  // the writer gets EPIPE instead of going on for ever.
+  struct sigaction ignore = {};
+  ignore.sa_handler = SIG_IGN;
+  struct sigaction savedPipe;
+  ASSERT_EQ(sigaction(SIGPIPE, &ignore, &savedPipe), 0);
+  std::string received;
+  std::thread drain([&] {
+    sigset_t alarm;
+    sigemptyset(&alarm);
+    sigaddset(&alarm, SIGALRM);
+    pthread_sigmask(SIG_BLOCK, &alarm, nullptr);  // the writer gets the signals
+    char buffer[4096];
+    for (ssize_t n;
+         received.size() <= whole.size() && (n = read(reader, buffer, sizeof buffer)) > 0;) {
+      received.append(buffer, static_cast<std::size_t>(n));
+      std::this_thread::sleep_for(std::chrono::microseconds(20));
+    }
+    close(reader);
+  });
+  itimerval every = {{0, 300}, {0, 300}};
+  setitimer(ITIMER_REAL, &every, nullptr);
+  const auto result = ReplaceFileContents(fifo, parts);
+  itimerval off = {};
+  setitimer(ITIMER_REAL, &off, nullptr);
+  sigaction(SIGALRM, &saved, nullptr);
+  drain.join();
+  sigaction(SIGPIPE, &savedPipe, nullptr);
+  EXPECT_FALSE(result) << result.reason.message();
+  EXPECT_EQ(received.size(), whole.size());
+  EXPECT_TRUE(received == whole);
+
+  // Standard output, in a child whose standard output is a pipe.
+  int channel[2];
+  ASSERT_EQ(pipe(channel), 0);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(channel[0]);
+    dup2(channel[1], STDOUT_FILENO);
+    close(channel[1]);
+    _exit(platform::WriteStandardOutput(parts) ? 1 : 0);
+  }
+  close(channel[1]);
+  EXPECT_EQ(ReadToEnd(channel[0]), whole);
+  close(channel[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 TEST_F(FileSystemTest, ReadWholeFileRefusesFolders) {
