@@ -60,7 +60,8 @@ fuzz: deps
 	cmake --build build-fuzz -j $(JOBS) --target fuzzers
 	scripts/run-fuzzers build-fuzz $(FUZZ_SECONDS)
 
-# Benchmarks in a Release build of their own, then the whole-process time of the unattended run.
+# Benchmarks in a Release build of their own, then the whole-process time of the unattended run,
+# alone and against the durable copy of its own output.
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTECTOPLAN_BENCH=ON \
 	  -DTECTOPLAN_TESTS=OFF -DTECTOPLAN_WITH_UI=OFF
@@ -68,6 +69,7 @@ bench: deps
 	build-bench/bench/bench_generator
 	build-bench/bench/bench_readers
 	scripts/time-unattended build-bench
+	bench/unattended-vs-copy.sh build-bench
 
 windows-deps:
 	@scripts/install-deps --windows
