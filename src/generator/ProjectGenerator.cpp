@@ -159,9 +159,10 @@ void TPrjGenerator::GenerateProject() {
 }
 
 void TPrjGenerator::ReserveText(TRoofPanelType type) {
-  // Room for the most statements the program can have, each at the longest a statement can be.
-  // Pages of the reserve that are never written are never touched, so the memory used stays
-  // that of the program, and the text is never copied as it grows.
+  // Room for the most statements the program can have, each at the longest a statement can be,
+  // and the room of one more move (AppendMoveStatement). Pages of the reserve that are never
+  // written are never touched, so the memory used stays that of the program (with large pages,
+  // rounded up to the page the text ends in), and the text is never copied as it grows.
   const std::int64_t n = std::max<std::int64_t>(FPrjData.LayerCount(), 0);
   std::int64_t statements = 0;
   switch (type) {
