@@ -63,7 +63,8 @@ fuzz: deps
 	cmake --build build-fuzz -j $(JOBS) --target fuzzers
 	scripts/run-fuzzers build-fuzz $(FUZZ_SECONDS)
 
-# Benchmarks in a Release build of their own, then the whole-process time of the unattended run.
+# Benchmarks in a Release build of their own, then the whole-process time of the unattended run,
+# alone and against the durable copy of its own output.
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTECTOPLAN_BENCH=ON \
 	  -DTECTOPLAN_TESTS=OFF -DTECTOPLAN_WITH_UI=ON
@@ -77,6 +78,7 @@ bench: deps
 	  xvfb-run -a -s "-screen 0 1280x1024x24" build-bench/bench/bench_window_latency $$project 9; \
 	done
 	scripts/time-unattended build-bench
+	bench/unattended-vs-copy.sh build-bench
 
 windows-deps:
 	@scripts/install-deps --windows

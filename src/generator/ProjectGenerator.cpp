@@ -159,9 +159,10 @@ void TPrjGenerator::GenerateProject() {
 }
 
 void TPrjGenerator::ReserveText(TRoofPanelType type) {
-  // Room for the most statements the program can have, each at the longest a statement can be.
-  // Pages of the reserve that are never written are never touched, so the memory used stays
-  // that of the program, and the text is never copied as it grows.
+  // Room for the most statements the program can have, each at the longest a statement can be,
+  // and the room of one more move (AppendMoveStatement). Pages of the reserve that are never
+  // written are never touched, so the memory used stays that of the program (with large pages,
+  // rounded up to the page the text ends in), and the text is never copied as it grows.
   const std::int64_t n = std::max<std::int64_t>(FPrjData.LayerCount(), 0);
   std::int64_t statements = 0;
   switch (type) {
@@ -227,23 +228,26 @@ std::int32_t TPrjGenerator::mm2plt(double units) {
   if (!(std::fabs(units) <= 1e9)) {
     ThrowOutOfRange(units);
   }
-  // units × 40 = units × 32 + units × 8. Both products are exact (powers of two); their sum s is
-  // rounded to double once and its rounding error e is recovered exactly (Fast2Sum, as
-  // |units × 32| >= |units × 8|), so s + e is the exact product.
-  static_assert(kPlotterUnitsPerMm == 32 + 8);
-  const double a = units * 32;
-  const double b = units * 8;
-  const double s = a + b;
-  const double e = b - (s - a);
+  // The product rounded to double, s, rounds to the same integer as the exact product unless s
+  // is itself a half: a half between the two would be a double nearer the exact product than s.
+  const double s = units * kPlotterUnitsPerMm;
   // Nearest integer, ties to even, by the classic shift through 1.5 × 2^52 (|s| < 2^51 here).
   constexpr double kShift = 6755399441055744.0;
   double r = (s + kShift) - kShift;
-  // s may be a tie only as a double: the exact product then lies off the half by e.
   const double fraction = s - r;
-  if (fraction == 0.5 && e > 0) {
-    r += 1;
-  } else if (fraction == -0.5 && e < 0) {
-    r -= 1;
+  if (fraction == 0.5 || fraction == -0.5) [[unlikely]] {
+    // A half as a double: the exact product lies off it by the rounding error e of s.
+    // units × 40 = units × 32 + units × 8, both products exact (powers of two), and e is
+    // recovered exactly from their sum (Fast2Sum, as |units × 32| >= |units × 8|).
+    static_assert(kPlotterUnitsPerMm == 32 + 8);
+    const double a = units * 32;
+    const double b = units * 8;
+    const double e = b - (s - a);
+    if (fraction == 0.5 && e > 0) {
+      r += 1;
+    } else if (fraction == -0.5 && e < 0) {
+      r -= 1;
+    }
   }
   if (r < std::numeric_limits<std::int32_t>::min() ||
       r > std::numeric_limits<std::int32_t>::max()) {

@@ -389,6 +389,10 @@ TEST_F(FileSystemTest, PartsAreWrittenOneAfterTheOther) {
   const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
   ASSERT_GE(reader, 0);
   fcntl(reader, F_SETFL, 0);  // blocking from here on
+  // A writer of the test's own, open until the run is over: without one, a read before the run
+  // opens the pipe would see its end at once.
+  const int holder = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+  ASSERT_GE(holder, 0);
   struct sigaction tick = {};
   tick.sa_handler = [](int) {};  // no SA_RESTART: the signal cuts the write short
   struct sigaction saved;
@@ -419,6 +423,7 @@ TEST_F(FileSystemTest, PartsAreWrittenOneAfterTheOther) {
   itimerval off = {};
   setitimer(ITIMER_REAL, &off, nullptr);
   sigaction(SIGALRM, &saved, nullptr);
+  close(holder);
   drain.join();
   sigaction(SIGPIPE, &savedPipe, nullptr);
   EXPECT_FALSE(result) << result.reason.message();
