@@ -27,8 +27,10 @@ std::string ForceFileExt(const std::string& fileName, const std::string& ext,
   }
 
   const auto firstNonDot = ext.find_first_not_of('.');
-  const std::string wanted =
-      "." + (firstNonDot == std::string::npos ? "" : ext.substr(firstNonDot));
+  std::string wanted = ".";
+  if (firstNonDot != std::string::npos) {
+    wanted.append(ext, firstNonDot);
+  }
 
   std::string base = fileName;
   while (!base.empty() && base.back() == '.') {

@@ -99,8 +99,12 @@ std::string OutlineTitle(int pen, TTextLanguage language) {
 }
 
 std::string PointText(std::int64_t x, std::int64_t y) {
-  return "(" + hpgl::Millimetres(x / kPlotterUnitsPerMm) + ", " +
-         hpgl::Millimetres(y / kPlotterUnitsPerMm) + ") mm";
+  std::string text = "(";
+  text += hpgl::Millimetres(x / kPlotterUnitsPerMm);
+  text += ", ";
+  text += hpgl::Millimetres(y / kPlotterUnitsPerMm);
+  text += ") mm";
+  return text;
 }
 
 std::string Capitalised(std::string text) {

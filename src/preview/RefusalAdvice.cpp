@@ -796,10 +796,12 @@ bool InMillimetres(TAdviceInput input) {
 }
 
 std::string ChangeText(const TInputChange& c, TAdviceStr form, TTextLanguage language) {
-  const std::string unit = InMillimetres(c.input) ? " mm" : "";
-  return Fill(form, language,
-              {InputName(c.input, c.fileKey, language),
-               (c.change > 0 ? "+" : "") + Number(c.change) + unit, Number(c.value)});
+  std::string change = c.change > 0 ? "+" : "";
+  change += Number(c.change);
+  if (InMillimetres(c.input)) {
+    change += " mm";
+  }
+  return Fill(form, language, {InputName(c.input, c.fileKey, language), change, Number(c.value)});
 }
 
 std::string Distance(std::int32_t units) {

@@ -75,7 +75,8 @@ TFittedText FitNumberText(const std::string& text, double value, const QFont& fo
     if (const std::size_t point = mantissa.find('.'); point != std::string::npos) {
       mantissa.replace(point, 1, platform::NumberFormat().decimalSeparator);
     }
-    mantissa += "E" + std::to_string(exponent);
+    mantissa += 'E';
+    mantissa += std::to_string(exponent);
     const QString candidate = QString::fromUtf8("≈") + QString::fromStdString(mantissa);
     if (fits(candidate, kLeastPixelSize) || digits == 1) {
       return {candidate, kLeastPixelSize, true};
