@@ -48,7 +48,8 @@ class TPrjGenerator {
   // Writes the program and one CR LF to outFile, replacing any file of that name without ever
   // leaving a partial program under it. An empty name writes to standard output. A failure
   // raises EAppError "Unable to write to NAME: REASON"; the program text stays, so Save may be
-  // called again.
+  // called again. A generator that writes no text (SetWritesText) must not be saved: it raises
+  // std::logic_error and writes nothing, since an empty file would stand for a program.
   void Save(const std::string& outFile) const;
 
   // s followed by ";", CR, LF.
@@ -77,6 +78,10 @@ class TPrjGenerator {
   // Tells sink of every statement appended from now on; nullptr stops it. The sink must
   // outlive the generation.
   void SetStatementSink(TStatementSink* sink) { FSink = sink; }
+  // false: the statements go to the sink only and no text is built, for a caller that draws the
+  // program and never saves it (the preview). FileData then stays empty and Save refuses;
+  // FirstBelowZero still holds the statement's text, composed for that one move.
+  void SetWritesText(bool writes) { FWritesText = writes; }
 
   // The program built so far, without the final CR LF that Save adds.
   const std::string& FileData() const { return FFileData; }
@@ -98,6 +103,7 @@ class TPrjGenerator {
   const TPanelsProject& FPrjData;
   std::string FFileData;
   TStatementSink* FSink = nullptr;
+  bool FWritesText = true;
   std::int64_t FStatementCount = 0;  // statements in FFileData
   std::optional<TBelowZeroMove> FFirstBelowZero;
 };

@@ -44,6 +44,7 @@ TPreviewState BuildPreviewState(const TPanelsProject& project, TTextLanguage lan
   TProgramCollector collector;
   TPrjGenerator generator(project);
   generator.SetStatementSink(&collector);
+  generator.SetWritesText(false);  // the preview never saves: no 30 MB text at the limit
   try {
     GenerateCheckedProgram(generator);
     return Picture(collector.Take(), area, {});

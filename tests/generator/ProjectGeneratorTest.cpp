@@ -403,6 +403,22 @@ TEST(TPrjGenerator, SaveTwiceAndGenerateTwice) {
   EXPECT_EQ(ReadFile(dir / "a.plt"), body + body + "\r\n");
 }
 
+// A generator that only tells a sink (the preview's) holds no text, so saving it would write an
+// empty program: it refuses and leaves the file that stood there.
+TEST(TPrjGenerator, WithoutTextRefusesToSave) {
+  const TempFolder dir;
+  TPanelsProject project;
+  project.OpenFromText(Fixture("doubleslope-narrow.tcj"));
+  project.ComputeFaces();
+  TPrjGenerator generator(project);
+  generator.SetWritesText(false);
+  generator.GenerateProject();
+  EXPECT_TRUE(generator.FileData().empty());
+  WriteFile(dir / "a.plt", "kept");
+  EXPECT_THROW(generator.Save(dir / "a.plt"), std::logic_error);
+  EXPECT_EQ(ReadFile(dir / "a.plt"), "kept");
+}
+
 TEST(TPrjGenerator, SaveFailureCarriesTheNameAndTheReason) {
   const TempFolder dir;
   TPanelsProject project;

@@ -1,7 +1,7 @@
 // The preview draws the moves the generator appends instead of reading the program's text
 // back: for the golden projects, the examples and random projects (refused ones among them),
 // what the collector gathers equals what the reader reads from the text, statement for
-// statement.
+// statement, whether or not the generator writes the text.
 #include "preview/ProgramCollector.h"
 
 #include <gtest/gtest.h>
@@ -44,22 +44,46 @@ void ExpectSamePrograms(const hpgl::Program& collected, const hpgl::Program& rea
 
 enum class TOutcome { Passed, Refused, NoText };
 
-// Generates project's program with the collector following; refused programs are whole too.
-TOutcome ExpectCollectedEqualsRead(const TPanelsProject& project, const std::string& name) {
-  preview::TProgramCollector collector;
-  TPrjGenerator generator(project);
-  generator.SetStatementSink(&collector);
+struct TGenerated {
   TOutcome outcome = TOutcome::Passed;
+  std::string error;  // the refusal's arguments, joined
+  hpgl::Program collected;
+};
+
+// Generates project's program with a collector following; refused programs are whole too.
+TGenerated Generate(TPrjGenerator& generator) {
+  preview::TProgramCollector collector;
+  generator.SetStatementSink(&collector);
+  TGenerated made;
   try {
     GenerateCheckedProgram(generator);
   } catch (const EAppError& e) {
-    if (e.Id() != TErrorId::BelowZero) {
-      return TOutcome::NoText;
+    made.outcome = e.Id() == TErrorId::BelowZero ? TOutcome::Refused : TOutcome::NoText;
+    for (const std::string& arg : e.Args()) {
+      made.error += arg + "|";
     }
-    outcome = TOutcome::Refused;
   }
-  ExpectSamePrograms(collector.Take(), hpgl::ReadProgram(generator.FileData()), name);
-  return outcome;
+  made.collected = collector.Take();
+  return made;
+}
+
+// The collector against the reader of the text, and the generator that writes no text (the
+// preview's) against the one that does: the same moves and the same refusal.
+TOutcome ExpectCollectedEqualsRead(const TPanelsProject& project, const std::string& name) {
+  TPrjGenerator withText(project);
+  const TGenerated made = Generate(withText);
+  TPrjGenerator textless(project);
+  textless.SetWritesText(false);
+  const TGenerated drawn = Generate(textless);
+  EXPECT_EQ(drawn.outcome, made.outcome) << name;
+  EXPECT_EQ(drawn.error, made.error) << name;
+  EXPECT_TRUE(textless.FileData().empty()) << name;
+  if (made.outcome == TOutcome::NoText) {
+    return made.outcome;
+  }
+  ExpectSamePrograms(made.collected, hpgl::ReadProgram(withText.FileData()), name);
+  ExpectSamePrograms(drawn.collected, made.collected, name + " without text");
+  return made.outcome;
 }
 
 TEST(ProgramCollector, GathersWhatTheReaderReadsFromTheText) {
