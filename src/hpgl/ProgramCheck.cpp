@@ -36,51 +36,84 @@ class TSteps {
   }
 
  private:
-  const std::vector<Move>& moves_;
+  const MoveList& moves_;
   std::size_t at_ = 0;
 };
 
-std::int64_t StepCount(const Outline& outline) {
-  TSteps steps(outline);
-  std::int64_t count = 0;
-  for (Step step{}; steps.Next(step);) {
-    ++count;
-  }
-  return count;
+// The length of a move in plotter units. Squares of whole units are exact up to 2^53 (moves of
+// over two kilometres), so one rounding of the root keeps the length within a unit in the last
+// place, as the library's hypot would, at a fraction of its cost over a million moves.
+double MoveUnits(std::int64_t dx, std::int64_t dy) {
+  const double run = static_cast<double>(dx), rise = static_cast<double>(dy);
+  return std::sqrt(run * run + rise * rise);
 }
 
-OutlineFigures Figures(const Outline& outline) {
-  OutlineFigures f;
+// What one walk over an outline's moves finds: its figures and the moves its own checks name.
+struct OutlineScan {
+  OutlineFigures figures;
+  const Move* first = nullptr;             // the first move with a point
+  const Move* belowZero = nullptr;         // the first point left of or below the zero
+  const Move* beyond = nullptr;            // the first point beyond the work area
+  std::int64_t mostRight = 0, mostUp = 0;  // the farthest points beyond it, plotter units
+};
+
+// One pass over the moves (a program may have a million): the figures and every per-outline
+// check together. The work area in plotter units; a point counts as beyond it only when it lies
+// more than half a unit out, since the program's coordinates are rounded to whole units.
+OutlineScan Scan(const Outline& outline, std::optional<WorkArea> workArea) {
+  OutlineScan scan;
+  OutlineFigures& f = scan.figures;
   f.pen = outline.pen;
   f.firstStatement = outline.firstStatement;
   f.statements = outline.lastStatement - outline.firstStatement + 1;
-  f.moveStatements = StepCount(outline);
+  const double right = workArea ? workArea->width * kPlotterUnitsPerMm + 0.5 : 0;
+  const double top = workArea ? workArea->height * kPlotterUnitsPerMm + 0.5 : 0;
   std::int64_t x = outline.entryX;
   std::int64_t y = outline.entryY;
   std::int64_t minX = 0, minY = 0, maxX = 0, maxY = 0;
+  std::int64_t lastStatement = 0;  // move statements are numbered from 1
+  // The cut's length summed in plotter units and turned into millimetres once: the lengths of
+  // straight moves are whole units, and their sum stays exact.
+  double cutUnits = 0;
   for (const Move& move : outline.moves) {
+    if (move.statement != lastStatement) {
+      ++f.moveStatements;  // a statement of several coordinate pairs is one step
+      lastStatement = move.statement;
+    }
     if (!move.hasPoint) {
       continue;
     }
     if (move.penDown) {
       ++f.cuttingMoves;
-      f.cutLength += std::hypot(Mm(move.x - x), Mm(move.y - y));
+      cutUnits += MoveUnits(move.x - x, move.y - y);
     }
-    if (!f.hasPoints) {
-      f.hasPoints = true;
+    if (scan.first == nullptr) {
+      scan.first = &move;
       minX = maxX = move.x;
       minY = maxY = move.y;
-      f.startX = Mm(move.x);
-      f.startY = Mm(move.y);
     }
     minX = std::min<std::int64_t>(minX, move.x);
     maxX = std::max<std::int64_t>(maxX, move.x);
     minY = std::min<std::int64_t>(minY, move.y);
     maxY = std::max<std::int64_t>(maxY, move.y);
+    if ((move.x | move.y) < 0 && scan.belowZero == nullptr) {
+      scan.belowZero = &move;
+    }
+    if (workArea && (move.x > right || move.y > top)) {
+      if (scan.beyond == nullptr) {
+        scan.beyond = &move;
+      }
+      scan.mostRight = std::max<std::int64_t>(scan.mostRight, move.x);
+      scan.mostUp = std::max<std::int64_t>(scan.mostUp, move.y);
+    }
     x = move.x;
     y = move.y;
   }
-  if (f.hasPoints) {
+  f.cutLength = cutUnits / kPlotterUnitsPerMm;
+  if (scan.first != nullptr) {
+    f.hasPoints = true;
+    f.startX = Mm(scan.first->x);
+    f.startY = Mm(scan.first->y);
     f.minX = Mm(minX);
     f.minY = Mm(minY);
     f.maxX = Mm(maxX);
@@ -88,7 +121,7 @@ OutlineFigures Figures(const Outline& outline) {
     f.endX = Mm(x);
     f.endY = Mm(y);
   }
-  return f;
+  return scan;
 }
 
 Finding Make(FindingKind kind, std::int64_t statement) {
@@ -123,7 +156,8 @@ const Move* MoveOf(const Outline& outline, std::int64_t statement) {
 // The two towers run the k-th move statement of each outline together, so the outlines must
 // have as many move statements, with the same pen state at each. When the numbers differ, the
 // pen states after the lost or extra statement no longer pair up; only the count is reported.
-void CheckInStep(const Program& program, std::vector<Finding>& findings) {
+void CheckInStep(const Program& program, std::int64_t firstCount, std::int64_t secondCount,
+                 std::vector<Finding>& findings) {
   const Outline& a = program.outlines[0];
   const Outline& b = program.outlines[1];
   const auto at = [&](FindingKind kind, int index, std::int64_t statement) {
@@ -135,7 +169,6 @@ void CheckInStep(const Program& program, std::vector<Finding>& findings) {
     f.otherPen = a.pen;
     return f;
   };
-  const std::int64_t firstCount = StepCount(a), secondCount = StepCount(b);
   if (firstCount != secondCount) {
     const bool firstLonger = firstCount > secondCount;
     // The first step of the longer outline without a partner.
@@ -165,45 +198,22 @@ void CheckInStep(const Program& program, std::vector<Finding>& findings) {
   }
 }
 
-void CheckOutline(const Outline& outline, int index, std::optional<WorkArea> workArea,
-                  std::vector<Finding>& findings) {
-  const Move* first = nullptr;
-  const Move* belowZero = nullptr;
-  const Move* beyond = nullptr;
-  // The work area in plotter units; a point counts as beyond it only when it lies more than
-  // half a unit out, since the program's coordinates are rounded to whole units.
-  const double right = workArea ? workArea->width * kPlotterUnitsPerMm + 0.5 : 0;
-  const double top = workArea ? workArea->height * kPlotterUnitsPerMm + 0.5 : 0;
-  std::int64_t mostRight = 0, mostUp = 0;
-  for (const Move& move : outline.moves) {
-    if (!move.hasPoint) {
-      continue;
-    }
-    if (first == nullptr) {
-      first = &move;
-    }
-    if (belowZero == nullptr && (move.x < 0 || move.y < 0)) {
-      belowZero = &move;
-    }
-    if (workArea && (move.x > right || move.y > top)) {
-      if (beyond == nullptr) {
-        beyond = &move;
-      }
-      mostRight = std::max<std::int64_t>(mostRight, move.x);
-      mostUp = std::max<std::int64_t>(mostUp, move.y);
-    }
-  }
+void CheckOutline(const OutlineScan& scan, const Outline& outline, int index,
+                  std::optional<WorkArea> workArea, std::vector<Finding>& findings) {
+  const Move* first = scan.first;
   if (first != nullptr && (first->penDown || first->x != 0 || first->y != 0)) {
     findings.push_back(AtMove(FindingKind::StartOffZero, outline, index, *first));
   }
-  if (belowZero != nullptr) {
-    findings.push_back(AtMove(FindingKind::OffZero, outline, index, *belowZero));
+  if (scan.belowZero != nullptr) {
+    findings.push_back(AtMove(FindingKind::OffZero, outline, index, *scan.belowZero));
   }
-  if (beyond != nullptr) {
-    Finding f = AtMove(FindingKind::BeyondWorkArea, outline, index, *beyond);
+  if (scan.beyond != nullptr) {
+    const double right = workArea->width * kPlotterUnitsPerMm + 0.5;
+    const double top = workArea->height * kPlotterUnitsPerMm + 0.5;
+    Finding f = AtMove(FindingKind::BeyondWorkArea, outline, index, *scan.beyond);
     f.area = *workArea;
-    f.overTop = mostUp > top ? Mm(mostUp) - workArea->height : 0;
-    f.overRight = mostRight > right ? Mm(mostRight) - workArea->width : 0;
+    f.overTop = scan.mostUp > top ? Mm(scan.mostUp) - workArea->height : 0;
+    f.overRight = scan.mostRight > right ? Mm(scan.mostRight) - workArea->width : 0;
     findings.push_back(f);
   }
 }
@@ -272,8 +282,11 @@ bool CheckReport::Passed(Check check) const {
 
 CheckReport CheckProgram(const Program& program, std::optional<WorkArea> workArea) {
   CheckReport report;
+  std::vector<OutlineScan> scans;
+  scans.reserve(program.outlines.size());
   for (const Outline& outline : program.outlines) {
-    report.outlines.push_back(Figures(outline));
+    scans.push_back(Scan(outline, workArea));
+    report.outlines.push_back(scans.back().figures);
   }
   if (program.outlines.size() > 2) {
     Finding f = Make(FindingKind::ThirdOutline, program.outlines[2].firstStatement);
@@ -283,10 +296,11 @@ CheckReport CheckProgram(const Program& program, std::optional<WorkArea> workAre
     report.findings.push_back(f);
   }
   if (program.outlines.size() == 2) {
-    CheckInStep(program, report.findings);
+    CheckInStep(program, scans[0].figures.moveStatements, scans[1].figures.moveStatements,
+                report.findings);
   }
   for (std::size_t i = 0; i < program.outlines.size(); ++i) {
-    CheckOutline(program.outlines[i], static_cast<int>(i), workArea, report.findings);
+    CheckOutline(scans[i], program.outlines[i], static_cast<int>(i), workArea, report.findings);
   }
   constexpr std::size_t kUnknownListed = 10;
   for (std::size_t i = 0; i < program.unknown.size() && i < kUnknownListed; ++i) {
