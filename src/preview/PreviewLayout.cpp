@@ -1,10 +1,12 @@
 #include "preview/PreviewLayout.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <cmath>
 #include <iterator>
-#include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include "base/Units.h"
 #include "locale/ViewStr.h"
@@ -251,66 +253,172 @@ std::string Count(std::int64_t value) {
 // 16 bits (a screen is smaller, and every point lies inside the frame).
 struct TPixelGrid {
   double scale = 0, offsetX = 0, offsetY = 0;  // program millimetres to pixels
-  std::uint32_t Pixel(TUnitPoint p) const {
-    const auto held = [](double v) {
-      return static_cast<std::uint32_t>(
-          static_cast<std::uint16_t>(static_cast<std::int32_t>(std::clamp(v, -32768.0, 32767.0))));
-    };
-    return held(std::floor(offsetX + p.x / kPlotterUnitsPerMm * scale)) << 16 |
-           held(std::floor(offsetY - p.y / kPlotterUnitsPerMm * scale));
+  // The pixel column or row of a target coordinate: its floor, held to 16 bits. Held first and
+  // then cut toward zero, one step down for a negative fraction: the same as the floor held,
+  // without the library's floor in the layout's innermost loop.
+  static std::uint32_t Held(double v) {
+    v = std::clamp(v, -32768.0, 32767.0);
+    std::int32_t i = static_cast<std::int32_t>(v);
+    i -= static_cast<double>(i) > v ? 1 : 0;
+    return static_cast<std::uint16_t>(i);
   }
+  std::uint32_t Column(std::int32_t x) const {
+    return Held(offsetX + x / kPlotterUnitsPerMm * scale);
+  }
+  std::uint32_t Row(std::int32_t y) const { return Held(offsetY - y / kPlotterUnitsPerMm * scale); }
 };
 
-// The pen-down or the pen-up moves of one outline as polylines. With a pixel grid (a screen)
-// only what its pixels can show: a move that stays in its pixel is joined to the next, and a
-// move between two pixels that the outline already drew between is left out, so a hundred
-// thousand layers closer than a pixel draw as the few lines the eye sees, while every line a
-// pixel or more from the others stays.
-std::vector<std::vector<TUnitPoint>> Pieces(const hpgl::Outline& outline, bool penDown,
-                                            const TPixelGrid* grid) {
-  std::vector<std::vector<TUnitPoint>> pieces;
-  std::vector<TUnitPoint>* piece = nullptr;  // the open polyline, standing at the pen
-  TUnitPoint at{static_cast<std::int32_t>(outline.entryX),
-                static_cast<std::int32_t>(outline.entryY)};
-  std::uint32_t atPixel = grid != nullptr ? grid->Pixel(at) : 0;
-  std::unordered_set<std::uint64_t> drawn;  // pixel pairs, the lower one first
+// The pixels of an outline's points in program order. Consecutive moves mostly share an x or
+// a y (a layer's cut keeps its height, the steps between layers their side), so the last column
+// and row are kept.
+class TPixelWalk {
+ public:
+  explicit TPixelWalk(const TPixelGrid& grid) : grid_(grid) {}
+  std::uint32_t Pixel(TUnitPoint p) {
+    if (!known_ || p.x != x_) {
+      x_ = p.x;
+      column_ = grid_.Column(p.x);
+    }
+    if (!known_ || p.y != y_) {
+      y_ = p.y;
+      row_ = grid_.Row(p.y);
+    }
+    known_ = true;
+    return column_ << 16 | row_;
+  }
+
+ private:
+  const TPixelGrid& grid_;
+  bool known_ = false;
+  std::int32_t x_ = 0, y_ = 0;
+  std::uint32_t column_ = 0, row_ = 0;
+};
+
+// The pixel pairs a drawing has drawn a line between: an open-addressing table of 64-bit keys,
+// since a hundred thousand layers ask it about a million times per outline and a node per key
+// (std::unordered_set) took most of the layout's time.
+class TPixelPairSet {
+ public:
+  // True when key was not in the set; it is then.
+  bool Insert(std::uint64_t key) {
+    if (key == kEmpty) {
+      return !std::exchange(hasEmptyKey_, true);
+    }
+    if (2 * (count_ + 1) > slots_.size()) {
+      Grow();
+    }
+    for (std::size_t at = Home(key);; at = (at + 1) & mask_) {
+      if (slots_[at] == key) {
+        return false;
+      }
+      if (slots_[at] == kEmpty) {
+        slots_[at] = key;
+        ++count_;
+        return true;
+      }
+    }
+  }
+
+ private:
+  static constexpr std::uint64_t kEmpty = 0;
+  std::size_t Home(std::uint64_t key) const {
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> shift_);
+  }
+  void Grow() {
+    std::vector<std::uint64_t> old = std::move(slots_);
+    const std::size_t size = old.empty() ? 1024 : 2 * old.size();
+    slots_.assign(size, kEmpty);
+    mask_ = size - 1;
+    shift_ = 64 - std::countr_zero(size);
+    for (const std::uint64_t key : old) {
+      if (key != kEmpty) {
+        std::size_t at = Home(key);
+        while (slots_[at] != kEmpty) {
+          at = (at + 1) & mask_;
+        }
+        slots_[at] = key;
+      }
+    }
+  }
+  std::vector<std::uint64_t> slots_;
+  std::size_t count_ = 0, mask_ = 0;
+  int shift_ = 64;
+  bool hasEmptyKey_ = false;
+};
+
+// The polylines of one pen state (down: the cuts, up: the travel) as the walk over an outline
+// builds them. With a pixel grid (a screen) only what its pixels can show: a move that stays in
+// its pixel is joined to the next, and a move between two pixels that the outline already drew
+// between is left out, so a hundred thousand layers closer than a pixel draw as the few lines
+// the eye sees, while every line a pixel or more from the others stays.
+class TPieceBuilder {
+ public:
+  TPieceBuilder(TUnitPoint entry, std::uint32_t entryPixel) : at_(entry), atPixel_(entryPixel) {}
+
+  // A move of the other pen state: the polyline ends, the pen stands at to.
+  void Leave(TUnitPoint to, std::uint32_t toPixel) {
+    piece_ = nullptr;
+    at_ = to;
+    atPixel_ = toPixel;
+  }
+
+  void Move(TUnitPoint to, std::uint32_t toPixel, bool onGrid) {
+    if (onGrid) {
+      if (toPixel == atPixel_ && piece_ != nullptr) {
+        return;  // within the pixel: the polyline goes on from where it stands
+      }
+      const std::uint64_t pair = toPixel < atPixel_ ? std::uint64_t{toPixel} << 32 | atPixel_
+                                                    : std::uint64_t{atPixel_} << 32 | toPixel;
+      if (!drawn_.Insert(pair)) {
+        Leave(to, toPixel);  // drawn already
+        return;
+      }
+      atPixel_ = toPixel;
+    }
+    if (piece_ != nullptr && piece_->size() > kSegmentsPerPath) {
+      piece_ = nullptr;
+    }
+    if (piece_ == nullptr) {
+      piece_ = &pieces_.emplace_back();
+      piece_->push_back(at_);
+    }
+    piece_->push_back(to);
+    at_ = to;
+  }
+
+  std::vector<std::vector<TUnitPoint>> Take() { return std::move(pieces_); }
+
+ private:
+  std::vector<std::vector<TUnitPoint>> pieces_;
+  std::vector<TUnitPoint>* piece_ = nullptr;  // the open polyline, standing at the pen
+  TUnitPoint at_;
+  std::uint32_t atPixel_;
+  TPixelPairSet drawn_;  // pixel pairs, the lower one first
+};
+
+// The pen-up and the pen-down moves of one outline as polylines, in one walk over its moves.
+void AddPieces(const hpgl::Outline& outline, const TPixelGrid* grid, TOutlineDrawing& d) {
+  const TUnitPoint entry{static_cast<std::int32_t>(outline.entryX),
+                         static_cast<std::int32_t>(outline.entryY)};
+  std::optional<TPixelWalk> pixels;
+  if (grid != nullptr) {
+    pixels.emplace(*grid);
+  }
+  const std::uint32_t entryPixel = pixels ? pixels->Pixel(entry) : 0;
+  TPieceBuilder travel(entry, entryPixel), cut(entry, entryPixel);
   for (const hpgl::Move& move : outline.moves) {
     if (!move.hasPoint) {
       continue;
     }
     const TUnitPoint to{static_cast<std::int32_t>(move.x), static_cast<std::int32_t>(move.y)};
-    if (move.penDown != penDown) {
-      piece = nullptr;
-      at = to;
-      atPixel = grid != nullptr ? grid->Pixel(to) : 0;
-      continue;
-    }
-    if (grid != nullptr) {
-      const std::uint32_t toPixel = grid->Pixel(to);
-      if (toPixel == atPixel && piece != nullptr) {
-        continue;  // within the pixel: the polyline goes on from where it stands
-      }
-      const std::uint64_t pair = toPixel < atPixel ? std::uint64_t{toPixel} << 32 | atPixel
-                                                   : std::uint64_t{atPixel} << 32 | toPixel;
-      if (!drawn.insert(pair).second) {
-        piece = nullptr;  // drawn already
-        at = to;
-        atPixel = toPixel;
-        continue;
-      }
-      atPixel = toPixel;
-    }
-    if (piece != nullptr && piece->size() > kSegmentsPerPath) {
-      piece = nullptr;
-    }
-    if (piece == nullptr) {
-      piece = &pieces.emplace_back();
-      piece->push_back(at);
-    }
-    piece->push_back(to);
-    at = to;
+    const std::uint32_t toPixel = pixels ? pixels->Pixel(to) : 0;
+    TPieceBuilder& drawing = move.penDown ? cut : travel;
+    TPieceBuilder& other = move.penDown ? travel : cut;
+    other.Leave(to, toPixel);
+    drawing.Move(to, toPixel, grid != nullptr);
   }
-  return pieces;
+  d.travel = travel.Take();
+  d.cut = cut.Take();
 }
 
 // The area the drawing must show, in program millimetres: the zero, every point, the work area.
@@ -704,8 +812,7 @@ TPreviewLayout LayOutProgram(const hpgl::Program& program, const hpgl::CheckRepo
     d.pen = outline.pen;
     d.travelStroke = TravelStroke(e);
     d.cutStroke = CutStroke(outline.pen, e);
-    d.travel = Pieces(outline, false, target.print ? nullptr : &grid);
-    d.cut = Pieces(outline, true, target.print ? nullptr : &grid);
+    AddPieces(outline, target.print ? nullptr : &grid, d);
   }
 
   b.out = &l.above;
