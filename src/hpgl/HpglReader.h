@@ -11,6 +11,7 @@
 
 #include "base/AppError.h"
 #include "base/Units.h"
+#include "platform/Memory.h"
 
 namespace hpgl {
 
@@ -35,6 +36,10 @@ struct Move {
   bool hasPoint = false;  // false: the statement only changed the pen or the coordinate mode
 };
 
+// An outline's moves: a program of a hundred thousand layers has millions, kept in blocks that
+// large pages back from the first byte.
+using MoveList = std::vector<Move, platform::TLargeArrayAllocator<Move>>;
+
 // The moves made under one pen selection, from its SP statement to the next one. Moves made
 // before the first SP form an outline of pen 0. Pen selections without any move are dropped.
 struct Outline {
@@ -43,7 +48,7 @@ struct Outline {
   std::int64_t lastStatement = 0;   // its last pen statement
   std::int32_t entryX = 0;          // where the wire stood when the outline began
   std::int32_t entryY = 0;
-  std::vector<Move> moves;
+  MoveList moves;
 };
 
 // A statement the reader does not know: kept as text (cut to kMaxUnknownTextKept bytes, other

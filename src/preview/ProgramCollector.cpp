@@ -3,8 +3,6 @@
 #include <charconv>
 #include <utility>
 
-#include "platform/Memory.h"
-
 namespace preview {
 
 // The generator's statements are fixed texts ("IN", "LT", "VS32,1", "SP4", "PU", ...) and moves:
@@ -44,14 +42,10 @@ void TProgramCollector::Add(bool penDown, std::int32_t x, std::int32_t y, bool h
     outline.entryY = FY;
     FOutlineOpen = true;
     // Room for every statement still to come: the moves are never copied as they grow, and
-    // the room an outline does not use is never touched.
+    // the room an outline does not use is never touched (a large array has a block of its own,
+    // backed by large pages).
     if (FExpected > statement) {
       outline.moves.reserve(static_cast<std::size_t>(FExpected - statement + 1));
-      constexpr std::size_t kLarge = std::size_t{4} << 20;
-      const std::size_t bytes = outline.moves.capacity() * sizeof(hpgl::Move);
-      if (bytes >= kLarge) {
-        platform::PreferLargePages(outline.moves.data(), bytes);
-      }
     }
   }
   hpgl::Outline& outline = FProgram.outlines.back();
