@@ -671,8 +671,12 @@ void TFormMain::miPreviewClick() {
     PlacePreviewWindow();
   }
   frmPreview->LoadStr();
+  if (!frmPreview->isVisible()) {
+    // The run starts before the window is shown: the window system's part of showing it then
+    // overlaps the program's generation.
+    RequestPreview();
+  }
   frmPreview->show();
-  UpdatePreview();
   frmPreview->raise();
   frmPreview->activateWindow();
 }
@@ -696,9 +700,12 @@ struct TFormMain::TPreviewRun {
 };
 
 void TFormMain::UpdatePreview() {
-  if (!frmPreview || !frmPreview->isVisible()) {
-    return;
+  if (frmPreview && frmPreview->isVisible()) {
+    RequestPreview();
   }
+}
+
+void TFormMain::RequestPreview() {
   ++FPreviewSerial;
   // A field that is blank or not a number: no verdict on an older program, and no run.
   if (const std::optional<TInvalidField> invalid = FirstInvalidField()) {

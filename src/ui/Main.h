@@ -199,6 +199,8 @@ class TFormMain : public QMainWindow {
   static void SetText(TEditField* field, const std::string& text);
   static std::string Text(const TEditField* field);
 
+  // UpdatePreview for the preview window, shown or about to be.
+  void RequestPreview();
   // Starts the preview's run on a copy of the project as it is now.
   void StartPreviewRun();
   struct TPreviewRun;
