@@ -22,8 +22,19 @@ TFormPreview::TFormPreview(QWidget* parent)
 void TFormPreview::LoadStr() {
   setWindowTitle(QString::fromStdString(std::string(kApplicationTitle) + " - " +
                                         GetViewStr(TViewStr::PreviewTitle)));
-  FLayout.reset();
+  ForgetLayout();
   update();
+}
+
+void TFormPreview::ForgetLayout() {
+  FLayout.reset();
+  FPicture = QPixmap();
+}
+
+QRect TFormPreview::VerdictRect() const {
+  return QRectF(QPointF(FLayout->verdictLeft, FLayout->verdictTop),
+                QPointF(FLayout->verdictRight, FLayout->verdictBottom))
+      .toAlignedRect();
 }
 
 void TFormPreview::ShowState(std::shared_ptr<const preview::TPreviewState> state,
@@ -32,7 +43,10 @@ void TFormPreview::ShowState(std::shared_ptr<const preview::TPreviewState> state
   FInvalidField.clear();
   FUpdating = false;
   const bool fits = layout && layout->target.width == width() && layout->target.height == height();
-  FLayout = fits ? std::move(layout) : std::nullopt;
+  ForgetLayout();
+  if (fits) {
+    FLayout = std::move(layout);
+  }
   update();
 }
 
@@ -46,7 +60,11 @@ void TFormPreview::ShowInvalidField(const std::string& caption) {
 void TFormPreview::SetUpdating(bool updating) {
   if (FUpdating != updating) {
     FUpdating = updating;
-    update();
+    if (FLayout) {
+      update(VerdictRect());  // the rest of the drawing stays as it is
+    } else {
+      update();
+    }
   }
 }
 
@@ -74,16 +92,23 @@ const preview::TPreviewLayout& TFormPreview::Layout() {
 }
 
 void TFormPreview::resizeEvent(QResizeEvent* event) {
-  FLayout.reset();
+  ForgetLayout();
   QWidget::resizeEvent(event);
 }
 
 void TFormPreview::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setRenderHint(QPainter::TextAntialiasing);
   const preview::TPreviewLayout& layout = Layout();
-  PaintLayout(p, layout);
+  const qreal ratio = devicePixelRatioF();
+  if (FPicture.isNull()) {
+    FPicture = QPixmap((QSizeF(size()) * ratio).toSize());
+    FPicture.setDevicePixelRatio(ratio);
+    QPainter picture(&FPicture);
+    picture.setRenderHint(QPainter::Antialiasing);
+    picture.setRenderHint(QPainter::TextAntialiasing);
+    PaintLayout(picture, layout);
+  }
+  QPainter p(this);
+  p.drawPixmap(0, 0, FPicture);
   if (FUpdating) {
     // Over the verdict: what the window shows is not yet the program of the fields.
     const QRectF badge(QPointF(layout.verdictLeft, layout.verdictTop),

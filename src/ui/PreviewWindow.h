@@ -4,6 +4,7 @@
 // writes a file; while what it shows is older than the fields it says so over the verdict.
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 #include <memory>
 #include <optional>
@@ -59,4 +60,11 @@ class TFormPreview : public QWidget {
   std::string FInvalidField;
   bool FUpdating = false;
   std::optional<preview::TPreviewLayout> FLayout;  // made again after a change or a resize
+  // FLayout painted, made again with it: a repaint that only marks the drawing as older than
+  // the fields, on every keystroke, copies it instead of drawing thousands of lines again.
+  QPixmap FPicture;
+
+  void ForgetLayout();
+  // Where the verdict stands in FLayout, which must exist.
+  QRect VerdictRect() const;
 };

@@ -1,13 +1,16 @@
 // The preview window: the View menu, the geometry against the program "Generate file" writes,
 // the redraw after a field change, the errors shown instead of a picture, closing and reopening,
 // and that it never writes a file.
+#include <QImage>
 #include <QMenuBar>
+#include <QPainter>
 #include <algorithm>
 #include <sstream>
 #include <tuple>
 
 #include "WindowFixture.h"
 #include "generator/ProjectGenerator.h"
+#include "ui/LayoutPainter.h"
 #include "ui/PreviewWindow.h"
 
 namespace {
@@ -250,6 +253,64 @@ TEST_F(PreviewTest, GathersChangesMadeWhileARunIsBusy) {
   SettlePreview();
   EXPECT_EQ(preview.InvalidField(), form.labDimA->text().toStdString());
   EXPECT_FALSE(preview.HasPicture());
+}
+
+// What the window shows, as it would be put on the screen.
+QImage Shown(TFormPreview& preview) {
+  QImage image(preview.size(), QImage::Format_ARGB32);
+  image.fill(Qt::white);
+  preview.render(&image);
+  return image;
+}
+
+// The window's drawing painted afresh, without the picture the window keeps of it.
+QImage Painted(TFormPreview& preview) {
+  QImage image(preview.size(), QImage::Format_ARGB32);
+  image.fill(Qt::white);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setRenderHint(QPainter::TextAntialiasing);
+  PaintLayout(p, preview.Layout());
+  return image;
+}
+
+// The window keeps a picture of its drawing so that marking it as updating costs no redraw:
+// the picture is always that of the program shown, and the mark covers only the verdict.
+TEST_F(PreviewTest, ShowsTheDrawingOfItsProgramAndMarksOnlyTheVerdictWhileUpdating) {
+  TFormMain& form = Open();
+  Gutter();
+  TFormPreview& preview = OpenPreview();
+  const QImage first = Shown(preview);
+  EXPECT_EQ(first, Painted(preview));
+
+  preview.SetUpdating(true);
+  const QImage updating = Shown(preview);
+  const preview::TPreviewLayout& layout = preview.Layout();
+  const QRect verdict = QRectF(QPointF(layout.verdictLeft, layout.verdictTop),
+                               QPointF(layout.verdictRight, layout.verdictBottom))
+                            .toAlignedRect();
+  int changedInside = 0, changedOutside = 0;
+  for (int y = 0; y < first.height(); ++y) {
+    for (int x = 0; x < first.width(); ++x) {
+      if (updating.pixel(x, y) != first.pixel(x, y)) {
+        ++(verdict.contains(x, y) ? changedInside : changedOutside);
+      }
+    }
+  }
+  EXPECT_GT(changedInside, verdict.width() * verdict.height() / 2);
+  EXPECT_EQ(changedOutside, 0);
+  preview.SetUpdating(false);
+
+  // A field change and a resize each show the new drawing, never the kept picture.
+  Type(form.txtDimA, "60");
+  Tab();
+  SettlePreview();
+  const QImage second = Shown(preview);
+  EXPECT_NE(second, first);
+  EXPECT_EQ(second, Painted(preview));
+  preview.resize(preview.width() - 40, preview.height() - 20);
+  QApplication::processEvents();
+  EXPECT_EQ(Shown(preview), Painted(preview));
 }
 
 TEST_F(PreviewTest, ReopensTheSameWindowAndNeverWritesAFile) {
