@@ -3,13 +3,17 @@
 # it was configured with, installed with DESTDIR, and unpacked from the Debian package. In each
 # tree the unattended run writes the golden program, tectoplan-view runs, and the window loads
 # the tree's own module and pictures. The package is also checked with lintian, and its desktop
-# entry, file type, metadata and manual pages as the desktop's tools read them.
+# entry, file type, metadata and manual pages as the desktop's tools read them. The programs run
+# in a folder holding files named as their libraries, which they must not take for them.
 # Usage: installed-tree.sh BUILD_DIR SOURCE_DIR PROBE
 set -euo pipefail
 build=$(realpath "$1") source=$(realpath "$2") probe=$(realpath "$3")
 fail() { echo "installed-tree: $*" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+for library in libc.so.6 libstdc++.so.6 libtectoplan-core.so libtectoplan-ui.so libQt6Widgets.so.6; do
+  echo "not a library" >"$work/$library"
+done
 
 project=$source/tests/generator/data/gutter-2-layers.tcj
 golden=$source/tests/generator/data/gutter-2-layers.plt
@@ -18,9 +22,11 @@ check_tree() {  # a name for messages, the tree's prefix folder
   local name=$1 prefix=$2
   local bin=$prefix/bin
   [[ -x $bin/tectoplan && -x $bin/tectoplan-view ]] || fail "$name: no programs in $bin"
-  "$bin/tectoplan" -A -I:"$project" -O:"$work/out.plt" || fail "$name: the unattended run failed"
+  (cd "$work" && "$bin/tectoplan" -A -I:"$project" -O:"$work/out.plt") ||
+    fail "$name: the unattended run failed"
   cmp -s "$work/out.plt" "$golden" || fail "$name: the program differs from the golden one"
-  "$bin/tectoplan-view" --version | grep -q '^tectoplan-view ' || fail "$name: tectoplan-view"
+  (cd "$work" && "$bin/tectoplan-view" --version) | grep -q '^tectoplan-view ' ||
+    fail "$name: tectoplan-view"
   # The window, with the probe in place of its event loop: it must open the tree's own module,
   # core library and pictures, and nothing of the build tree.
   (cd "$work" && XDG_CONFIG_DIRS="$work/none" LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen \
