@@ -127,41 +127,6 @@ void AppendPlainStatement(std::string& out, std::string_view s) {
   out.append(";\r\n");
 }
 
-// mm2plt, inlined into the generator's every move.
-[[gnu::always_inline]] inline std::int32_t ToPlotterUnits(double units) {
-  // The first test refuses NaN, the infinities and everything far beyond 32 bits, so that the
-  // arithmetic below stays exact.
-  if (!(std::fabs(units) <= 1e9)) {
-    ThrowOutOfRange(units);
-  }
-  // The product rounded to double, s, rounds to the same integer as the exact product unless s
-  // is itself a half: a half between the two would be a double nearer the exact product than s.
-  const double s = units * kPlotterUnitsPerMm;
-  // Nearest integer, ties to even, by the classic shift through 1.5 × 2^52 (|s| < 2^51 here).
-  constexpr double kShift = 6755399441055744.0;
-  double r = (s + kShift) - kShift;
-  const double fraction = s - r;
-  if (fraction == 0.5 || fraction == -0.5) [[unlikely]] {
-    // A half as a double: the exact product lies off it by the rounding error e of s.
-    // units × 40 = units × 32 + units × 8, both products exact (powers of two), and e is
-    // recovered exactly from their sum (Fast2Sum, as |units × 32| >= |units × 8|).
-    static_assert(kPlotterUnitsPerMm == 32 + 8);
-    const double a = units * 32;
-    const double b = units * 8;
-    const double e = b - (s - a);
-    if (fraction == 0.5 && e > 0) {
-      r += 1;
-    } else if (fraction == -0.5 && e < 0) {
-      r -= 1;
-    }
-  }
-  if (r < std::numeric_limits<std::int32_t>::min() ||
-      r > std::numeric_limits<std::int32_t>::max()) {
-    ThrowOutOfRange(units);
-  }
-  return static_cast<std::int32_t>(r);
-}
-
 }  // namespace
 
 TPrjGenerator::TPrjGenerator(const TPanelsProject& pb) : FPrjData(pb) {}
@@ -263,7 +228,37 @@ std::string TPrjGenerator::GenMoveLine(std::string_view s, double x, double y) {
 }
 
 std::int32_t TPrjGenerator::mm2plt(double units) {
-  return ToPlotterUnits(units);
+  // The first test refuses NaN, the infinities and everything far beyond 32 bits, so that the
+  // arithmetic below stays exact.
+  if (!(std::fabs(units) <= 1e9)) {
+    ThrowOutOfRange(units);
+  }
+  // The product rounded to double, s, rounds to the same integer as the exact product unless s
+  // is itself a half: a half between the two would be a double nearer the exact product than s.
+  const double s = units * kPlotterUnitsPerMm;
+  // Nearest integer, ties to even, by the classic shift through 1.5 × 2^52 (|s| < 2^51 here).
+  constexpr double kShift = 6755399441055744.0;
+  double r = (s + kShift) - kShift;
+  const double fraction = s - r;
+  if (fraction == 0.5 || fraction == -0.5) [[unlikely]] {
+    // A half as a double: the exact product lies off it by the rounding error e of s.
+    // units × 40 = units × 32 + units × 8, both products exact (powers of two), and e is
+    // recovered exactly from their sum (Fast2Sum, as |units × 32| >= |units × 8|).
+    static_assert(kPlotterUnitsPerMm == 32 + 8);
+    const double a = units * 32;
+    const double b = units * 8;
+    const double e = b - (s - a);
+    if (fraction == 0.5 && e > 0) {
+      r += 1;
+    } else if (fraction == -0.5 && e < 0) {
+      r -= 1;
+    }
+  }
+  if (r < std::numeric_limits<std::int32_t>::min() ||
+      r > std::numeric_limits<std::int32_t>::max()) {
+    ThrowOutOfRange(units);
+  }
+  return static_cast<std::int32_t>(r);
 }
 
 double TPrjGenerator::plt2mm(double units) {
@@ -283,9 +278,8 @@ void TPrjGenerator::AppendLine(std::string_view s) {
 void TPrjGenerator::AppendMove(std::string_view s, double x, double y) {
   // Both coordinates are converted before anything is appended, so an out-of-range coordinate
   // leaves the text as it was.
-  const std::int32_t px = ToPlotterUnits(x);
-  const std::int32_t py = ToPlotterUnits(y);
-  const std::size_t start = FFileData.size();
+  const std::int32_t px = mm2plt(x);
+  const std::int32_t py = mm2plt(y);
   if (FWritesText) {
     AppendMoveStatement(FFileData, s, px, py);
   }
@@ -297,13 +291,10 @@ void TPrjGenerator::AppendMove(std::string_view s, double x, double y) {
   // is at the zero, not below it.
   if ((px | py) < 0 && !FFirstBelowZero) [[unlikely]] {
     constexpr std::size_t kTerminator = 3;  // ";", CR, LF
+    // Composed again for this one move, as the text has it (or would, when none is written).
     std::string statement;
-    if (FWritesText) {
-      statement = FFileData.substr(start, FFileData.size() - start - kTerminator);
-    } else {
-      AppendMoveStatement(statement, s, px, py);
-      statement.resize(statement.size() - kTerminator);
-    }
+    AppendMoveStatement(statement, s, px, py);
+    statement.resize(statement.size() - kTerminator);
     FFirstBelowZero = TBelowZeroMove{FStatementCount, std::move(statement)};
   }
 }
