@@ -47,11 +47,14 @@ std::vector<Segment> Segments(const std::string& d) {
 
 // The segments of every path of the class in group, in order.
 std::vector<Segment> PathSegments(const std::string& group, const std::string& cls) {
+  // Found by hand: a regular expression's match of a path of thousands of points recurses once
+  // per character, past the stack of a sanitizer build.
   std::vector<Segment> segments;
-  const std::regex path("<path class=\"" + cls + "\" d=\"([^\"]*)\"");
-  for (auto it = std::sregex_iterator(group.begin(), group.end(), path);
-       it != std::sregex_iterator(); ++it) {
-    const std::vector<Segment> more = Segments((*it)[1].str());
+  const std::string start = "<path class=\"" + cls + "\" d=\"";
+  for (std::size_t at = group.find(start); at != std::string::npos; at = group.find(start, at)) {
+    at += start.size();
+    const std::size_t end = group.find('"', at);
+    const std::vector<Segment> more = Segments(group.substr(at, end - at));
     segments.insert(segments.end(), more.begin(), more.end());
   }
   return segments;
