@@ -16,7 +16,6 @@
 #include "platform/NumberText.h"
 #include "ui/Application.h"
 #include "ui/EditField.h"
-#include "ui/ImageFolderPath.h"
 #include "ui/Main.h"
 #include "ui/PreviewWindow.h"
 #include "ui/WindowServices.h"
@@ -76,7 +75,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   PrepareApplication();
   TPrintingServices services;
-  TFormMain window(services, WindowImageFolder());
+  TFormMain window(services, TECTOPLAN_BENCH_IMAGES);
   window.show();
   if (!QTest::qWaitForWindowExposed(&window)) {
     std::fprintf(stderr, "bench_window_latency: the window was not shown\n");
