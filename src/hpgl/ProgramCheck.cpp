@@ -55,6 +55,7 @@ struct OutlineScan {
   const Move* belowZero = nullptr;         // the first point left of or below the zero
   const Move* beyond = nullptr;            // the first point beyond the work area
   std::int64_t mostRight = 0, mostUp = 0;  // the farthest points beyond it, plotter units
+  double right = 0, top = 0;               // the work area's edges as the scan held them
 };
 
 // One pass over the moves (a program may have a million): the figures and every per-outline
@@ -66,8 +67,8 @@ OutlineScan Scan(const Outline& outline, std::optional<WorkArea> workArea) {
   f.pen = outline.pen;
   f.firstStatement = outline.firstStatement;
   f.statements = outline.lastStatement - outline.firstStatement + 1;
-  const double right = workArea ? workArea->width * kPlotterUnitsPerMm + 0.5 : 0;
-  const double top = workArea ? workArea->height * kPlotterUnitsPerMm + 0.5 : 0;
+  const double right = scan.right = workArea ? workArea->width * kPlotterUnitsPerMm + 0.5 : 0;
+  const double top = scan.top = workArea ? workArea->height * kPlotterUnitsPerMm + 0.5 : 0;
   std::int64_t x = outline.entryX;
   std::int64_t y = outline.entryY;
   std::int64_t minX = 0, minY = 0, maxX = 0, maxY = 0;
@@ -208,12 +209,10 @@ void CheckOutline(const OutlineScan& scan, const Outline& outline, int index,
     findings.push_back(AtMove(FindingKind::OffZero, outline, index, *scan.belowZero));
   }
   if (scan.beyond != nullptr) {
-    const double right = workArea->width * kPlotterUnitsPerMm + 0.5;
-    const double top = workArea->height * kPlotterUnitsPerMm + 0.5;
     Finding f = AtMove(FindingKind::BeyondWorkArea, outline, index, *scan.beyond);
     f.area = *workArea;
-    f.overTop = scan.mostUp > top ? Mm(scan.mostUp) - workArea->height : 0;
-    f.overRight = scan.mostRight > right ? Mm(scan.mostRight) - workArea->width : 0;
+    f.overTop = scan.mostUp > scan.top ? Mm(scan.mostUp) - workArea->height : 0;
+    f.overRight = scan.mostRight > scan.right ? Mm(scan.mostRight) - workArea->width : 0;
     findings.push_back(f);
   }
 }
