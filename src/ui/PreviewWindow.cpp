@@ -8,6 +8,16 @@
 #include "ui/PreviewPlacement.h"
 #include "ui/WindowServices.h"
 
+namespace {
+
+// Where the verdict stands in a layout: the "updating" mark covers it.
+QRectF VerdictArea(const preview::TPreviewLayout& layout) {
+  return QRectF(QPointF(layout.verdictLeft, layout.verdictTop),
+                QPointF(layout.verdictRight, layout.verdictBottom));
+}
+
+}  // namespace
+
 TFormPreview::TFormPreview(QWidget* parent)
     : QWidget(parent, Qt::Window), FState(std::make_shared<preview::TPreviewState>()) {
   setObjectName("FormPreview");
@@ -29,12 +39,6 @@ void TFormPreview::LoadStr() {
 void TFormPreview::ForgetLayout() {
   FLayout.reset();
   FPicture = QPixmap();
-}
-
-QRect TFormPreview::VerdictRect() const {
-  return QRectF(QPointF(FLayout->verdictLeft, FLayout->verdictTop),
-                QPointF(FLayout->verdictRight, FLayout->verdictBottom))
-      .toAlignedRect();
 }
 
 void TFormPreview::ShowState(std::shared_ptr<const preview::TPreviewState> state,
@@ -61,7 +65,7 @@ void TFormPreview::SetUpdating(bool updating) {
   if (FUpdating != updating) {
     FUpdating = updating;
     if (FLayout) {
-      update(VerdictRect());  // the rest of the drawing stays as it is
+      update(VerdictArea(*FLayout).toAlignedRect());  // the rest of the drawing stays as it is
     } else {
       update();
     }
@@ -111,8 +115,7 @@ void TFormPreview::paintEvent(QPaintEvent*) {
   p.drawPixmap(0, 0, FPicture);
   if (FUpdating) {
     // Over the verdict: what the window shows is not yet the program of the fields.
-    const QRectF badge(QPointF(layout.verdictLeft, layout.verdictTop),
-                       QPointF(layout.verdictRight, layout.verdictBottom));
+    const QRectF badge = VerdictArea(layout);
     p.fillRect(badge, QColor(0x5c, 0x67, 0x70));
     p.setPen(Qt::white);
     p.setFont(LayoutFont(this, layout.target.em * 1.4, true));

@@ -65,6 +65,4 @@ class TFormPreview : public QWidget {
   QPixmap FPicture;
 
   void ForgetLayout();
-  // Where the verdict stands in FLayout, which must exist.
-  QRect VerdictRect() const;
 };
